@@ -1,0 +1,52 @@
+#include "framework/forms/UserServices.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QUrl>
+
+#include "framework/rtl/CodePage.h"
+
+namespace {
+
+class TQtUserServices : public TUserServices {
+ public:
+  int MessageBox(QWidget* Owner, const AnsiString& Text, const AnsiString& Caption,
+                 unsigned Flags) override {
+    QMessageBox box(Owner ? Owner->window() : QApplication::activeWindow());
+    box.setWindowTitle(AnsiToQString(Caption));
+    box.setText(AnsiToQString(Text));
+    const unsigned icon = Flags & 0xF0;
+    if (icon == MB_ICONSTOP) box.setIcon(QMessageBox::Critical);
+    if (icon == MB_ICONWARNING) box.setIcon(QMessageBox::Warning);
+    if ((Flags & 0xF) == MB_OKCANCEL) {
+      box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+    } else {
+      box.setStandardButtons(QMessageBox::Ok);
+    }
+    return box.exec() == QMessageBox::Cancel ? IDCANCEL : IDOK;
+  }
+  void Beep(unsigned) override { QApplication::beep(); }
+  bool OpenDocument(const AnsiString& Path) override {
+    return QDesktopServices::openUrl(
+        QUrl::fromLocalFile(QFileInfo(AnsiToQString(Path)).absoluteFilePath()));
+  }
+};
+
+TUserServices* g_services = nullptr;
+
+}  // namespace
+
+TUserServices& UserServices() {
+  static TQtUserServices qt;
+  return g_services ? *g_services : qt;
+}
+
+void SetUserServices(TUserServices* Services) { g_services = Services; }
+
+void MessageBeep(unsigned Type) { UserServices().Beep(Type); }
+
+int MessageBoxA(QWidget* Owner, const AnsiString& Text, const AnsiString& Caption, unsigned Flags) {
+  return UserServices().MessageBox(Owner, Text, Caption, Flags);
+}
