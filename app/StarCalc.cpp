@@ -13,7 +13,8 @@ constexpr float kOne = 1.0f;
 
 // Radians-to-degrees divisor: the extended value nearest to the reciprocal of
 // pi as rounded to double, kept bit for bit.
-const long double K = Extended::FromBytes({0xf4, 0x16, 0x44, 0x4e, 0x6e, 0x83, 0xf9, 0xa2, 0xfd, 0x3f});
+const long double K =
+    Extended::FromBytes({0xf4, 0x16, 0x44, 0x4e, 0x6e, 0x83, 0xf9, 0xa2, 0xfd, 0x3f});
 
 // Emptiness is tested X fields first, image by image, then the Y fields.
 constexpr StarField kEmptinessOrder[8] = {I1S1X, I1S2X, I2S1X, I2S2X, I1S1Y, I1S2Y, I2S1Y, I2S2Y};

@@ -43,7 +43,11 @@ TUserServices& UserServices() {
   return g_services ? *g_services : qt;
 }
 
-void SetUserServices(TUserServices* Services) { g_services = Services; }
+TUserServices* SetUserServices(TUserServices* Services) {
+  TUserServices* previous = g_services;
+  g_services = Services;
+  return previous;
+}
 
 void MessageBeep(unsigned Type) { UserServices().Beep(Type); }
 

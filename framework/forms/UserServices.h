@@ -30,7 +30,8 @@ class TUserServices {
 // The installed service; the Qt one unless a test installed another.
 TUserServices& UserServices();
 // Installs Services (not owned); nullptr restores the Qt implementation.
-void SetUserServices(TUserServices* Services);
+// Returns the service installed before.
+TUserServices* SetUserServices(TUserServices* Services);
 
 // The platform calls the controls use.
 void MessageBeep(unsigned Type);

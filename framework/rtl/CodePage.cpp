@@ -22,11 +22,13 @@ constexpr std::array<unsigned char, 256> MakeClassTable() {
   const unsigned char lower = ccLetter | ccLower;
   for (int c = 'A'; c <= 'Z'; ++c) t[c] = upper;
   for (int c = 'a'; c <= 'z'; ++c) t[c] = lower;
-  for (int c : {0x8A, 0x8C, 0x8E, 0x9F}) t[c] = upper;  // Š Œ Ž Ÿ
+  for (int c : {0x8A, 0x8C, 0x8E, 0x9F}) t[c] = upper;        // Š Œ Ž Ÿ
   for (int c : {0x83, 0x9A, 0x9C, 0x9E, 0xB5}) t[c] = lower;  // ƒ š œ ž µ
-  for (int c : {0x88, 0xAA, 0xBA}) t[c] = ccLetter;  // ˆ ª º: letters without case
-  for (int c = 0xC0; c <= 0xDE; ++c) t[c] = (c == 0xD7) ? static_cast<unsigned char>(ccOther) : upper;  // × is a sign
-  for (int c = 0xDF; c <= 0xFF; ++c) t[c] = (c == 0xF7) ? static_cast<unsigned char>(ccOther) : lower;  // ÷ is a sign
+  for (int c : {0x88, 0xAA, 0xBA}) t[c] = ccLetter;           // ˆ ª º: letters without case
+  for (int c = 0xC0; c <= 0xDE; ++c)
+    t[c] = (c == 0xD7) ? static_cast<unsigned char>(ccOther) : upper;  // × is a sign
+  for (int c = 0xDF; c <= 0xFF; ++c)
+    t[c] = (c == 0xF7) ? static_cast<unsigned char>(ccOther) : lower;  // ÷ is a sign
   return t;
 }
 constexpr auto kClass = MakeClassTable();
@@ -149,7 +151,8 @@ AnsiString QStringToAnsi(const QString& S) {
 QString AnsiToQString(const AnsiString& S) {
   QString out;
   out.reserve(static_cast<qsizetype>(S.size()));
-  for (char c : S) out += QChar(static_cast<char16_t>(AnsiCharToUnicode(static_cast<unsigned char>(c))));
+  for (char c : S)
+    out += QChar(static_cast<char16_t>(AnsiCharToUnicode(static_cast<unsigned char>(c))));
   return out;
 }
 

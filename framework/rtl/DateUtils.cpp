@@ -16,9 +16,8 @@ std::function<TDateTime()>& NowFunction() {
   return fn;
 }
 
-constexpr int kDaysBefore[2][13] = {
-    {0, 31, 59, 90, 120, 151, 181, 212, 243, 273, 304, 334, 365},
-    {0, 31, 60, 91, 121, 152, 182, 213, 244, 274, 305, 335, 366}};
+constexpr int kDaysBefore[2][13] = {{0, 31, 59, 90, 120, 151, 181, 212, 243, 273, 304, 334, 365},
+                                    {0, 31, 60, 91, 121, 152, 182, 213, 244, 274, 305, 335, 366}};
 
 // Days from 1 January of year 1 to the given date, counting it.
 long long DaysFromCivil(int y, int m, int d) {
@@ -79,8 +78,7 @@ TDateTime EncodeDate(int Year, int Month, int Day) {
 }
 
 TDateTime EncodeTime(int Hour, int Min, int Sec, int MSec) {
-  if (Hour < 0 || Hour > 23 || Min < 0 || Min > 59 || Sec < 0 || Sec > 59 || MSec < 0 ||
-      MSec > 999)
+  if (Hour < 0 || Hour > 23 || Min < 0 || Min > 59 || Sec < 0 || Sec > 59 || MSec < 0 || MSec > 999)
     throw EConvertError("Invalid argument to time encode");
   return (Hour * 3600000.0 + Min * 60000.0 + Sec * 1000.0 + MSec) / 86400000.0;
 }
@@ -126,7 +124,8 @@ TDateTime Now() {
   const std::time_t t = std::chrono::system_clock::to_time_t(now);
   std::tm local{};
   localtime_r(&t, &local);
-  const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()) % 1000;
+  const auto ms =
+      std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()) % 1000;
   return EncodeDate(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday) +
          EncodeTime(local.tm_hour, local.tm_min, local.tm_sec, static_cast<int>(ms.count()));
 }
@@ -233,7 +232,8 @@ AnsiString DateTimeToStr(TDateTime Value, const TFormatSettings& Settings) {
   }
   int h, n, s, z;
   DecodeTime(Value, h, n, s, z);
-  if (h != 0 || n != 0 || s != 0) out += " " + TwoDigits(h) + ":" + TwoDigits(n) + ":" + TwoDigits(s);
+  if (h != 0 || n != 0 || s != 0)
+    out += " " + TwoDigits(h) + ":" + TwoDigits(n) + ":" + TwoDigits(s);
   return out;
 }
 

@@ -131,9 +131,9 @@ AnsiString General(const TDecimal& d, char DecimalSeparator) {
 
 AnsiString CurrencyLayout(const AnsiString& N, bool Negative, const TFormatSettings& s) {
   static constexpr const char* kPositive[4] = {"$*", "*$", "$ *", "* $"};
-  static constexpr const char* kNegative[16] = {
-      "($*)", "-$*", "$-*", "$*-", "(*$)", "-*$",  "*-$", "*$-",
-      "-* $", "-$ *", "* $-", "$ *-", "$ -*", "*- $", "($ *)", "(* $)"};
+  static constexpr const char* kNegative[16] = {"($*)", "-$*",  "$-*",   "$*-",  "(*$)", "-*$",
+                                                "*-$",  "*$-",  "-* $",  "-$ *", "* $-", "$ *-",
+                                                "$ -*", "*- $", "($ *)", "(* $)"};
   const char* pattern = Negative ? kNegative[std::min<int>(s.NegCurrFormat, 15)]
                                  : kPositive[std::min<int>(s.CurrencyFormat, 3)];
   AnsiString out;

@@ -145,7 +145,8 @@ TFormatSettings FormatSettingsFromLocale() {
   s.CurrencyString = LocaleTextToAnsi(currencySymbol.c_str(), noCode);
   s.CurrencyFormat = PositiveCurrencyFormat(m.PCsPrecedes, m.PSepBySpace);
   s.NegCurrFormat = NegativeCurrencyFormat(m.NSignPosn, m.NCsPrecedes, m.NSepBySpace);
-  s.CurrencyDecimals = (fracDigits == CHAR_MAX || fracDigits < 0) ? 2 : static_cast<unsigned char>(fracDigits);
+  s.CurrencyDecimals =
+      (fracDigits == CHAR_MAX || fracDigits < 0) ? 2 : static_cast<unsigned char>(fracDigits);
   char dateSep = '/';
   s.ShortDateFormat = ShortDateFormatFromPosix(nl_langinfo(D_FMT), dateSep);
   s.DateSeparator = dateSep;

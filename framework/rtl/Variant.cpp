@@ -19,22 +19,31 @@ Variant Variant::FromDate(TDateTime V) {
 }
 
 TVarType Variant::VarType() const {
-  static constexpr TVarType kTypes[] = {varEmpty, varNull,   varBoolean, varInteger, varInt64,
+  static constexpr TVarType kTypes[] = {varEmpty,  varNull, varBoolean, varInteger, varInt64,
                                         varDouble, varDate, varString,  varDispatch};
   return kTypes[FValue.index()];
 }
 
 const char* Variant::TypeName(TVarType T) {
   switch (T) {
-    case varEmpty: return "Empty";
-    case varNull: return "Null";
-    case varBoolean: return "Boolean";
-    case varInteger: return "Integer";
-    case varInt64: return "Int64";
-    case varDouble: return "Double";
-    case varDate: return "Date";
-    case varString: return "String";
-    case varDispatch: return "Dispatch";
+    case varEmpty:
+      return "Empty";
+    case varNull:
+      return "Null";
+    case varBoolean:
+      return "Boolean";
+    case varInteger:
+      return "Integer";
+    case varInt64:
+      return "Int64";
+    case varDouble:
+      return "Double";
+    case varDate:
+      return "Date";
+    case varString:
+      return "String";
+    case varDispatch:
+      return "Dispatch";
   }
   return "Unknown";
 }
@@ -46,23 +55,35 @@ void Variant::CastError(const char* Target) const {
 
 AnsiString Variant::AsString() const {
   switch (VarType()) {
-    case varEmpty: return AnsiString();
-    case varBoolean: return std::get<bool>(FValue) ? "True" : "False";
-    case varInteger: return IntToStr(std::get<int>(FValue));
-    case varInt64: return IntToStr(std::get<int64_t>(FValue));
-    case varDouble: return FloatToStr(std::get<double>(FValue));
-    case varDate: return DateTimeToStr(std::get<TDate>(FValue).Value);
-    case varString: return std::get<AnsiString>(FValue);
-    default: CastError("String");
+    case varEmpty:
+      return AnsiString();
+    case varBoolean:
+      return std::get<bool>(FValue) ? "True" : "False";
+    case varInteger:
+      return IntToStr(std::get<int>(FValue));
+    case varInt64:
+      return IntToStr(std::get<int64_t>(FValue));
+    case varDouble:
+      return FloatToStr(std::get<double>(FValue));
+    case varDate:
+      return DateTimeToStr(std::get<TDate>(FValue).Value);
+    case varString:
+      return std::get<AnsiString>(FValue);
+    default:
+      CastError("String");
   }
 }
 
 int64_t Variant::AsInt64() const {
   switch (VarType()) {
-    case varEmpty: return 0;
-    case varBoolean: return std::get<bool>(FValue) ? -1 : 0;
-    case varInteger: return std::get<int>(FValue);
-    case varInt64: return std::get<int64_t>(FValue);
+    case varEmpty:
+      return 0;
+    case varBoolean:
+      return std::get<bool>(FValue) ? -1 : 0;
+    case varInteger:
+      return std::get<int>(FValue);
+    case varInt64:
+      return std::get<int64_t>(FValue);
     case varDouble:
     case varDate: {
       // Rounded to nearest, ties to even, as the FPU stores an integer.
@@ -78,7 +99,8 @@ int64_t Variant::AsInt64() const {
         return static_cast<int64_t>(std::nearbyint(d));
       CastError("Integer");
     }
-    default: CastError("Integer");
+    default:
+      CastError("Integer");
   }
 }
 
@@ -90,12 +112,18 @@ int Variant::AsInteger() const {
 
 double Variant::AsDouble() const {
   switch (VarType()) {
-    case varEmpty: return 0.0;
-    case varBoolean: return std::get<bool>(FValue) ? -1.0 : 0.0;
-    case varInteger: return std::get<int>(FValue);
-    case varInt64: return static_cast<double>(std::get<int64_t>(FValue));
-    case varDouble: return std::get<double>(FValue);
-    case varDate: return std::get<TDate>(FValue).Value;
+    case varEmpty:
+      return 0.0;
+    case varBoolean:
+      return std::get<bool>(FValue) ? -1.0 : 0.0;
+    case varInteger:
+      return std::get<int>(FValue);
+    case varInt64:
+      return static_cast<double>(std::get<int64_t>(FValue));
+    case varDouble:
+      return std::get<double>(FValue);
+    case varDate:
+      return std::get<TDate>(FValue).Value;
     case varString: {
       long double d;
       if (TryStrToFloat(std::get<AnsiString>(FValue), d, FormatSettings)) {
@@ -104,7 +132,8 @@ double Variant::AsDouble() const {
       }
       CastError("Double");
     }
-    default: CastError("Double");
+    default:
+      CastError("Double");
   }
 }
 

@@ -11,7 +11,17 @@
 
 class IDispatch;
 
-enum TVarType { varEmpty, varNull, varBoolean, varInteger, varInt64, varDouble, varDate, varString, varDispatch };
+enum TVarType {
+  varEmpty,
+  varNull,
+  varBoolean,
+  varInteger,
+  varInt64,
+  varDouble,
+  varDate,
+  varString,
+  varDispatch
+};
 
 class Variant {
  public:

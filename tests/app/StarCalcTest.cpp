@@ -1,9 +1,8 @@
-#include "app/StarCalc.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
 
+#include "app/StarCalc.h"
 #include "framework/rtl/Exceptions.h"
 #include "tests/support/Settings.h"
 
@@ -33,22 +32,33 @@ TEST_P(WorkedExamples, GiveTheResultTexts) {
 
 INSTANTIATE_TEST_SUITE_P(
     Examples, WorkedExamples,
-    testing::Values(
-        Example{"Worked", kWorked, "103,86", "-35,05"},
-        Example{"Star2LeftInImage2",
-                {"100", "200", "300", "250", "120", "180", "20", "330"}, "114,35", "-109,65"},
-        Example{"GroupingAndNegativeZero", {"0", "0", "12345", "0", "0", "0", "1000", "0"},
-                "1.234,50", "0,00"},
-        Example{"RotationBeyondAHalfTurn", {"0", "0", "-1", "-100", "0", "0", "100", "0"},
-                "100,00", "269,43"},
-        // Both dx negative: the two half-turn corrections cancel.
-        Example{"StarsExchanged", {"300", "250", "100", "200", "250", "330", "120", "180"},
-                "103,86", "-35,05"},
-        Example{"DecimalsAndBlanks", {" 100,0", "200 ", "3e2", "250", "120", "180", "250", "330"},
-                "103,86", "-35,05"},
-        // Image 1 so small that its squared distance underflows to zero.
-        Example{"UnderflowIsSilent",
-                {"0", "0", "1E-4000", "1E-4000", "0", "0", "1", "0"}, "0,00", "45,00"}),
+    testing::Values(Example{"Worked", kWorked, "103,86", "-35,05"},
+                    Example{"Star2LeftInImage2",
+                            {"100", "200", "300", "250", "120", "180", "20", "330"},
+                            "114,35",
+                            "-109,65"},
+                    Example{"GroupingAndNegativeZero",
+                            {"0", "0", "12345", "0", "0", "0", "1000", "0"},
+                            "1.234,50",
+                            "0,00"},
+                    Example{"RotationBeyondAHalfTurn",
+                            {"0", "0", "-1", "-100", "0", "0", "100", "0"},
+                            "100,00",
+                            "269,43"},
+                    // Both dx negative: the two half-turn corrections cancel.
+                    Example{"StarsExchanged",
+                            {"300", "250", "100", "200", "250", "330", "120", "180"},
+                            "103,86",
+                            "-35,05"},
+                    Example{"DecimalsAndBlanks",
+                            {" 100,0", "200 ", "3e2", "250", "120", "180", "250", "330"},
+                            "103,86",
+                            "-35,05"},
+                    // Image 1 so small that its squared distance underflows to zero.
+                    Example{"UnderflowIsSilent",
+                            {"0", "0", "1E-4000", "1E-4000", "0", "0", "1", "0"},
+                            "0,00",
+                            "45,00"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(StarCalc, IntermediateValuesMatchTheWorkedExample) {
@@ -98,30 +108,40 @@ TEST_P(Failures, RaiseTheFrameworkError) {
 
 INSTANTIATE_TEST_SUITE_P(
     Table, Failures,
-    testing::Values(
-        Failure{"Blank", {"100", "200", "300", "250", "120", " ", "250", "330"},
-                "' ' is not a valid floating point value"},
-        // X fields convert before every Y field.
-        Failure{"FirstInConversionOrder", {"100", "a", "300", "250", "120", "180", "b", "330"},
-                "'b' is not a valid floating point value"},
-        Failure{"FullStopUnderComma", {"1.5", "200", "300", "250", "120", "180", "250", "330"},
-                "'1.5' is not a valid floating point value"},
-        Failure{"Image2CoincidentImage1Not", {"100", "200", "300", "250", "5", "5", "5", "5"},
-                "Floating point division by zero"},
-        Failure{"CoincidentInBoth", {"1", "1", "1", "1", "5", "5", "5", "5"},
-                "Invalid floating point operation"},
-        Failure{"VerticalInImage2", {"100", "200", "300", "250", "7", "1", "7", "9"},
-                "Floating point division by zero"},
-        Failure{"CoincidentInImage1", {"3", "4", "3", "4", "120", "180", "250", "330"},
-                "Invalid floating point operation"},
-        Failure{"VerticalInImage1", {"3", "4", "3", "9", "120", "180", "250", "330"},
-                "Floating point division by zero"},
-        Failure{"SquareOverflows", {"0", "0", "1E3000", "0", "0", "0", "1", "1"},
-                "Floating point overflow"},
-        Failure{"DifferenceOverflows",
-                {"-1E4932", "0", "1E4932", "0", "0", "0", "1", "1"}, "Floating point overflow"},
-        Failure{"OutOfRangeText", {"1E5000", "0", "1", "0", "0", "0", "1", "1"},
-                "'1E5000' is not a valid floating point value"}),
+    testing::Values(Failure{"Blank",
+                            {"100", "200", "300", "250", "120", " ", "250", "330"},
+                            "' ' is not a valid floating point value"},
+                    // X fields convert before every Y field.
+                    Failure{"FirstInConversionOrder",
+                            {"100", "a", "300", "250", "120", "180", "b", "330"},
+                            "'b' is not a valid floating point value"},
+                    Failure{"FullStopUnderComma",
+                            {"1.5", "200", "300", "250", "120", "180", "250", "330"},
+                            "'1.5' is not a valid floating point value"},
+                    Failure{"Image2CoincidentImage1Not",
+                            {"100", "200", "300", "250", "5", "5", "5", "5"},
+                            "Floating point division by zero"},
+                    Failure{"CoincidentInBoth",
+                            {"1", "1", "1", "1", "5", "5", "5", "5"},
+                            "Invalid floating point operation"},
+                    Failure{"VerticalInImage2",
+                            {"100", "200", "300", "250", "7", "1", "7", "9"},
+                            "Floating point division by zero"},
+                    Failure{"CoincidentInImage1",
+                            {"3", "4", "3", "4", "120", "180", "250", "330"},
+                            "Invalid floating point operation"},
+                    Failure{"VerticalInImage1",
+                            {"3", "4", "3", "9", "120", "180", "250", "330"},
+                            "Floating point division by zero"},
+                    Failure{"SquareOverflows",
+                            {"0", "0", "1E3000", "0", "0", "0", "1", "1"},
+                            "Floating point overflow"},
+                    Failure{"DifferenceOverflows",
+                            {"-1E4932", "0", "1E4932", "0", "0", "0", "1", "1"},
+                            "Floating point overflow"},
+                    Failure{"OutOfRangeText",
+                            {"1E5000", "0", "1", "0", "0", "0", "1", "1"},
+                            "'1E5000' is not a valid floating point value"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(StarCalc, FullStopSettingsTakeIntegersAndFullStops) {

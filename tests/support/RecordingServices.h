@@ -16,8 +16,8 @@ struct RecordedBox {
 
 class TRecordingServices : public TUserServices {
  public:
-  TRecordingServices() { SetUserServices(this); }
-  ~TRecordingServices() override { SetUserServices(nullptr); }
+  TRecordingServices() : FPrevious(SetUserServices(this)) {}
+  ~TRecordingServices() override { SetUserServices(FPrevious); }
 
   int MessageBox(QWidget* Owner, const AnsiString& Text, const AnsiString& Caption,
                  unsigned Flags) override {
@@ -35,4 +35,7 @@ class TRecordingServices : public TUserServices {
   std::vector<AnsiString> Opened;
   int Answer = IDOK;
   bool OpenResult = true;
+
+ private:
+  TUserServices* FPrevious;
 };

@@ -1,8 +1,8 @@
-#include "framework/rtl/CodePage.h"
-
 #include <gtest/gtest.h>
 
 #include <QChar>
+
+#include "framework/rtl/CodePage.h"
 
 TEST(CodePage, EveryByteSurvivesUtf8AndQStringRoundTrips) {
   AnsiString all;
@@ -18,10 +18,10 @@ TEST(CodePage, SpecialCharactersMapToTheirCodes) {
 }
 
 TEST(CodePage, CharactersWithoutACodeBecomeQuestionMarks) {
-  EXPECT_EQ(Utf8ToAnsi("1\u202F000"), "1?000");               // narrow no-break space
-  EXPECT_EQ(Utf8ToAnsi("a\U0001F600b"), "a?b");               // outside the BMP: one '?'
+  EXPECT_EQ(Utf8ToAnsi("1\u202F000"), "1?000");  // narrow no-break space
+  EXPECT_EQ(Utf8ToAnsi("a\U0001F600b"), "a?b");  // outside the BMP: one '?'
   EXPECT_EQ(QStringToAnsi(QString::fromUtf8("a\U0001F600b")), "a?b");
-  EXPECT_EQ(Utf8ToAnsi(std::string("x\xC3", 2)), "x?");       // truncated sequence
+  EXPECT_EQ(Utf8ToAnsi(std::string("x\xC3", 2)), "x?");          // truncated sequence
   EXPECT_EQ(Utf8ToAnsi(std::string("\xE0\x80\x80", 3)), "???");  // overlong form
   char c = 'x';
   EXPECT_FALSE(TryUnicodeToAnsiChar(0x202F, c));
@@ -38,8 +38,8 @@ TEST(CodePage, ClassificationFollowsUnicode) {
     EXPECT_EQ(IsCharUpperA(c), q.category() == QChar::Letter_Uppercase);
     EXPECT_EQ(IsCharLowerA(c), q.category() == QChar::Letter_Lowercase);
   }
-  EXPECT_TRUE(IsCharUpperA('\xC0'));  // À
-  EXPECT_TRUE(IsCharLowerA('\xE8'));  // è
+  EXPECT_TRUE(IsCharUpperA('\xC0'));   // À
+  EXPECT_TRUE(IsCharLowerA('\xE8'));   // è
   EXPECT_FALSE(IsCharAlphaA('\xD7'));  // ×
 }
 

@@ -1,5 +1,3 @@
-#include "framework/rtl/Extended.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -8,6 +6,7 @@
 #include <string>
 
 #include "framework/rtl/Exceptions.h"
+#include "framework/rtl/Extended.h"
 
 namespace {
 

@@ -1,11 +1,10 @@
-#include "framework/rtl/FloatText.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <cstdlib>
 
 #include "framework/rtl/Exceptions.h"
+#include "framework/rtl/FloatText.h"
 #include "tests/support/Settings.h"
 
 namespace {
@@ -28,12 +27,11 @@ TEST_P(StrToFloatAccepts, UnderCommaSettings) {
 
 INSTANTIATE_TEST_SUITE_P(
     Forms, StrToFloatAccepts,
-    testing::Values(Accepted{"1,5", "1.5"}, Accepted{"  -2,25  ", "-2.25"},
-                    Accepted{"+3", "3"}, Accepted{",", "0"}, Accepted{"-,", "-0"},
-                    Accepted{",5", "0.5"}, Accepted{"5,", "5"}, Accepted{"0,1", "0.1"},
-                    Accepted{"1E3", "1000"}, Accepted{"1e", "1"}, Accepted{"1E+", "1"},
-                    Accepted{"2e-", "2"}, Accepted{"1,5e-2", "0.015"},
-                    Accepted{"007", "7"}, Accepted{"1E4931", "1e4931"},
+    testing::Values(Accepted{"1,5", "1.5"}, Accepted{"  -2,25  ", "-2.25"}, Accepted{"+3", "3"},
+                    Accepted{",", "0"}, Accepted{"-,", "-0"}, Accepted{",5", "0.5"},
+                    Accepted{"5,", "5"}, Accepted{"0,1", "0.1"}, Accepted{"1E3", "1000"},
+                    Accepted{"1e", "1"}, Accepted{"1E+", "1"}, Accepted{"2e-", "2"},
+                    Accepted{"1,5e-2", "0.015"}, Accepted{"007", "7"}, Accepted{"1E4931", "1e4931"},
                     Accepted{"123456789012345678901234567890", "123456789012345678901234567890"},
                     Accepted{"1E-4940", "1e-4940"},  // denormal
                     Accepted{"1E-6000", "0"}));      // below the denormals: zero
@@ -51,10 +49,10 @@ TEST_P(StrToFloatRefuses, WithTheWholeTextInTheMessage) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Forms, StrToFloatRefuses,
-                         testing::Values("", " ", "1.5", "1,2,3", "1 000", "1.000,5", "\t1",
-                                         "1\t", "E5", "+", "-", "+E1", "1E5,5", "abc", "0x10",
-                                         "inf", "nan", "1E5000", "-1E5000", "--1", "1e--2",
-                                         "1 5", "1,5,", "\xA0"
+                         testing::Values("", " ", "1.5", "1,2,3", "1 000", "1.000,5", "\t1", "1\t",
+                                         "E5", "+", "-", "+E1", "1E5,5", "abc", "0x10", "inf",
+                                         "nan", "1E5000", "-1E5000", "--1", "1e--2", "1 5", "1,5,",
+                                         "\xA0"
                                          "1"));
 
 TEST(StrToFloat, FollowsTheDecimalSeparatorOfTheSettings) {
@@ -90,7 +88,7 @@ INSTANTIATE_TEST_SUITE_P(
         Formatted{12.0L, "12,00"}, Formatted{100.0L, "100,00"},
         Formatted{123456789012345678.0L, "123.456.789.012.345.678,00"},
         Formatted{999999999999999998.5L, "999.999.999.999.999.998,00"},  // tie to even
-        Formatted{999999999999999999.5L, "1E18"},                          // tie to even, up
+        Formatted{999999999999999999.5L, "1E18"},                        // tie to even, up
         Formatted{1e18L, "1E18"}, Formatted{1.5e20L, "1,5E20"}, Formatted{-1.5e20L, "-1,5E20"},
         Formatted{1234567890123456789012.0L, "1,23456789012345679E21"},
         Formatted{1e300L, "1E300"}));
@@ -107,16 +105,34 @@ TEST(CurrencyTextRounding, EighteenDigitsComeFirst) {
 TEST(CurrencyTextLayouts, EveryPositiveAndNegativeLayoutWithACurrencyText) {
   TFormatSettings s = CommaSettings();
   s.CurrencyString = "\x80";  // €
-  const char* positive[] = {"\x80" "1.234,50", "1.234,50\x80", "\x80 1.234,50", "1.234,50 \x80"};
+  const char* positive[] = {
+      "\x80"
+      "1.234,50",
+      "1.234,50\x80", "\x80 1.234,50", "1.234,50 \x80"};
   for (int layout = 0; layout < 4; ++layout) {
     s.CurrencyFormat = static_cast<unsigned char>(layout);
     EXPECT_EQ(FloatToStrF(1234.5L, ffCurrency, 18, 2, s), positive[layout]) << layout;
   }
   const char* negative[] = {
-      "(\x80" "1.234,50)", "-\x80" "1.234,50", "\x80-1.234,50", "\x80" "1.234,50-",
-      "(1.234,50\x80)",    "-1.234,50\x80",    "1.234,50-\x80", "1.234,50\x80-",
-      "-1.234,50 \x80",    "-\x80 1.234,50",   "1.234,50 \x80-", "\x80 1.234,50-",
-      "\x80 -1.234,50",    "1.234,50- \x80",   "(\x80 1.234,50)", "(1.234,50 \x80)"};
+      "(\x80"
+      "1.234,50)",
+      "-\x80"
+      "1.234,50",
+      "\x80-1.234,50",
+      "\x80"
+      "1.234,50-",
+      "(1.234,50\x80)",
+      "-1.234,50\x80",
+      "1.234,50-\x80",
+      "1.234,50\x80-",
+      "-1.234,50 \x80",
+      "-\x80 1.234,50",
+      "1.234,50 \x80-",
+      "\x80 1.234,50-",
+      "\x80 -1.234,50",
+      "1.234,50- \x80",
+      "(\x80 1.234,50)",
+      "(1.234,50 \x80)"};
   for (int layout = 0; layout < 16; ++layout) {
     s.NegCurrFormat = static_cast<unsigned char>(layout);
     EXPECT_EQ(FloatToStrF(-1234.5L, ffCurrency, 18, 2, s), negative[layout]) << layout;

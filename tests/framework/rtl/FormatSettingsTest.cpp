@@ -1,13 +1,12 @@
-#include "framework/rtl/FormatSettings.h"
-
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <climits>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
 
-#include <unistd.h>
+#include "framework/rtl/FormatSettings.h"
 
 namespace {
 
@@ -83,8 +82,8 @@ class LocaleSettings : public testing::Test {
     if (std::filesystem::exists(target)) return true;
     // Test programs run in parallel: build aside, then move into place.
     const auto aside = dir_ / (name + ".tmp" + std::to_string(getpid()));
-    const std::string cmd = "localedef -i " + input + " -f " + charset + " " + aside.string() +
-                            " >/dev/null 2>&1";
+    const std::string cmd =
+        "localedef -i " + input + " -f " + charset + " " + aside.string() + " >/dev/null 2>&1";
     std::system(cmd.c_str());
     std::error_code ec;
     std::filesystem::rename(aside, target, ec);

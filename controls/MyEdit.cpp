@@ -1,0 +1,86 @@
+#include "controls/MyEdit.h"
+
+#include "controls/ValueChecks.h"
+#include "framework/forms/Palette.h"
+#include "framework/forms/UserServices.h"
+#include "framework/rtl/FormatSettings.h"
+
+TMyEdit::TMyEdit(TOwnerArg AOwner) : TEdit(AOwner), FStringCaps(new TStringCaps) {}
+
+TMyEdit::~TMyEdit() {
+  delete FStringCaps;
+  FMinValue.Clear();
+  FMaxValue.Clear();
+}
+
+void TMyEdit::SetCharFilter(CharFilterType Value) {
+  if (Value == FCharFilter) return;
+  FCharFilter = Value;
+  if (Value != chDate && FDateAge != dtNone) FDateAge = dtNone;
+  FMinValue.Clear();
+  FMaxValue.Clear();
+  SetText("");
+  UpdEdit();
+}
+
+void TMyEdit::KeyPress(char& Key) {
+  if (FCharFilter == chNumber || FCharFilter == chDecimal) {
+    if (!NumberFilterAdmits(Key, FCharFilter, FormatSettings.DecimalSeparator)) Key = 0;
+  } else if (FCharFilter == chDate) {
+    const int s = SelStart();
+    const int e = s + SelLength();
+    AnsiString text;
+    int newStart = s, newEnd = e;
+    const char r =
+        DateKeyProcess(*FStringCaps, Key, Text(), s, e, FDateAge, text, newStart, newEnd);
+    if (r == 1) {
+      SetText(text);
+      SetSelStart(newStart);
+      SetSelLength(newEnd - newStart);
+    }
+    if (r != Key) Key = 0;
+  }
+  TEdit::KeyPress(Key);
+}
+
+void TMyEdit::KeyUp(WORD& Key, TShiftState Shift) {
+  TEdit::KeyUp(Key, Shift);
+  UpdEdit();
+}
+
+void TMyEdit::UpdEdit() {
+  const int start = SelStart();
+  const int length = SelLength();
+  const AnsiString filtered = FStringCaps->Filter(Text(), FCharFilter);
+  if (filtered == Text()) return;  // nothing to write, the selection stays as it is
+  SetText(filtered);
+  SetSelStart(start);
+  SetSelLength(length);
+}
+
+bool TMyEdit::ValidData() {
+  const AnsiString text = Text();
+  if (text.empty()) return true;
+  switch (FCharFilter) {
+    case chDate:
+    case chNumber:
+    case chDecimal:
+      return ValueInBounds(text, FCharFilter, FMinValue, FMaxValue, FormatSettings);
+    case chEMail:
+      return EMailShapeValid(text);
+    default:
+      return true;
+  }
+}
+
+void TMyEdit::DoExit() {
+  if (!ValidData()) {
+    MessageBeep(MB_SIMPLEBEEP);
+    PostActivate();
+  }
+  TEdit::DoExit();
+}
+
+namespace Myedit {
+void Register() { RegisterComponents("Custom", {ComponentClass<TMyEdit>("TMyEdit")}); }
+}  // namespace Myedit

@@ -1,0 +1,52 @@
+#include "framework/forms/BitBtn.h"
+
+#include <QBitmap>
+#include <QIcon>
+#include <QStyle>
+
+#include "framework/forms/Form.h"
+#include "framework/forms/HandlerGuard.h"
+#include "framework/rtl/CodePage.h"
+
+TBitBtn::TBitBtn(TOwnerArg AOwner) : QPushButton(AOwner.Parent), TWinControl(AOwner.Owner) {
+  SetTabStop(true);
+  setAutoDefault(false);
+  connect(this, &QPushButton::clicked, this, [this] { Guarded([this] { Click(); }); });
+}
+
+AnsiString TBitBtn::Caption() const { return QStringToAnsi(text()); }
+
+void TBitBtn::SetCaption(const AnsiString& Value) { setText(AnsiToQString(Value)); }
+
+void TBitBtn::SetKind(TBitBtnKind Value) {
+  FKind = Value;
+  if (Value == bkClose) setIcon(style()->standardIcon(QStyle::SP_DialogCloseButton));
+  if (Value == bkOK) setIcon(style()->standardIcon(QStyle::SP_DialogOkButton));
+  if (Value == bkCancel) setIcon(style()->standardIcon(QStyle::SP_DialogCancelButton));
+}
+
+void TBitBtn::SetGlyph(const QImage& Bitmap, int NumGlyphs) {
+  FGlyph = Bitmap;
+  FNumGlyphs = std::max(1, NumGlyphs);
+  if (Bitmap.isNull()) return;
+  const int side = Bitmap.width() / FNumGlyphs;
+  const QRgb transparent = Bitmap.pixel(0, Bitmap.height() - 1);
+  QIcon icon;
+  for (int i = 0; i < FNumGlyphs && i < 2; ++i) {
+    QPixmap image = QPixmap::fromImage(Bitmap.copy(i * side, 0, side, Bitmap.height()));
+    image.setMask(image.createMaskFromColor(QColor::fromRgb(transparent), Qt::MaskInColor));
+    icon.addPixmap(image, i == 0 ? QIcon::Normal : QIcon::Disabled);
+  }
+  setIcon(icon);
+  setIconSize(QSize(side, Bitmap.height()));
+}
+
+void TBitBtn::Click() {
+  if (FKind == bkClose) {
+    if (auto* form = dynamic_cast<TForm*>(window())) {
+      form->Close();
+      return;
+    }
+  }
+  if (OnClick) OnClick(this);
+}

@@ -1,0 +1,22 @@
+#pragma once
+// The component palette: classes registered under a page name, so a gallery
+// or a designer can list them and create them.
+#include <functional>
+#include <vector>
+
+#include "framework/forms/Component.h"
+
+struct TComponentClass {
+  AnsiString ClassName;
+  std::function<TComponent*(TComponent* Owner)> Create;
+};
+
+template <class T>
+TComponentClass ComponentClass(const char* ClassName) {
+  return {ClassName, [](TComponent* Owner) -> TComponent* { return new T(Owner); }};
+}
+
+// Registering a class again on the same page replaces the entry.
+void RegisterComponents(const AnsiString& Page, const std::vector<TComponentClass>& Classes);
+std::vector<TComponentClass> RegisteredComponents(const AnsiString& Page);
+std::vector<AnsiString> PalettePages();

@@ -1,0 +1,61 @@
+#pragma once
+// TWinControl: a control that takes the keyboard focus. It sees typed
+// characters (KeyPress), key releases (KeyUp) and the focus entering
+// (DoEnter) and leaving (DoExit) it and its children.
+#include <functional>
+
+#include "framework/forms/Control.h"
+#include "framework/forms/KeyCodes.h"
+
+class QKeyEvent;
+
+using TKeyPressEvent = std::function<void(TObject* Sender, char& Key)>;
+using TKeyEvent = std::function<void(TObject* Sender, WORD& Key, TShiftState Shift)>;
+
+class TWinControl : public TControl {
+ public:
+  explicit TWinControl(TComponent* AOwner);
+  ~TWinControl() override;
+
+  // The control behind W when W is a live focus-taking control, else nullptr.
+  // Safe on widgets whose control part is already being destroyed.
+  static TWinControl* FromWidget(QWidget* W);
+
+  bool TabStop() const;
+  void SetTabStop(bool Value);
+  bool Focused() const;
+  void SetFocus();
+  // Gives this control the focus once the focus change under way has finished.
+  void PostActivate();
+
+  TNotifyEvent OnEnter;
+  TNotifyEvent OnExit;
+  TKeyPressEvent OnKeyPress;
+  TKeyEvent OnKeyUp;
+  TKeyEvent OnKeyDown;
+
+  // Raised by the focus bookkeeping; public so the tracker can reach them.
+  virtual void DoEnter();
+  virtual void DoExit();
+
+ protected:
+  // Key = 0 swallows the character; another value is typed instead.
+  virtual void KeyPress(char& Key);
+  virtual void KeyDown(WORD& Key, TShiftState Shift);
+  virtual void KeyUp(WORD& Key, TShiftState Shift);
+
+  // For the Qt key handlers of derived controls: runs KeyDown and KeyPress
+  // and calls Base with the event to deliver (the original, a replacement
+  // carrying the changed character, or none when the key was swallowed).
+  void ProcessKeyPress(QKeyEvent* Event, const std::function<void(QKeyEvent*)>& Base);
+  void ProcessKeyRelease(QKeyEvent* Event, const std::function<void(QKeyEvent*)>& Base);
+
+ private:
+  bool FTabStop = true;
+};
+
+// Queues a request that gives Control the focus after the focus change under
+// way has finished. Guarded against deleted controls, hidden controls and
+// closed windows, so two controls cannot keep taking it from each other
+// once one of them is gone.
+void PostActivate(QWidget* Control);

@@ -1,0 +1,177 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QClipboard>
+#include <QTest>
+
+#include "controls/MyEdit.h"
+#include "framework/forms/Form.h"
+#include "framework/forms/Palette.h"
+#include "tests/support/RecordingServices.h"
+#include "tests/support/Settings.h"
+#include "tests/support/Typing.h"
+
+namespace {
+
+class MyEditTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    saved = FormatSettings;
+    FormatSettings = CommaSettings();
+    SetNowFunction([] { return EncodeDate(2026, 12, 8); });
+    edit = new TMyEdit(&form);
+    next = new TMyEdit(&form);
+    edit->setGeometry(0, 0, 100, 20);
+    next->setGeometry(0, 30, 100, 20);
+    ShowActive(&form);
+    edit->setFocus();
+  }
+  void TearDown() override {
+    FormatSettings = saved;
+    SetNowFunction(nullptr);
+  }
+  // Types Keys one by one and records the text after each key release.
+  std::vector<AnsiString> TypeEach(const AnsiString& keys) {
+    std::vector<AnsiString> texts;
+    for (char k : keys) {
+      TypeText(edit, AnsiString(1, k));
+      texts.push_back(edit->Text());
+    }
+    return texts;
+  }
+  TFormatSettings saved;
+  TRecordingServices services;
+  TForm form{nullptr};
+  TMyEdit* edit;
+  TMyEdit* next;
+};
+
+TEST_F(MyEditTest, DefaultsPassEverythingOn) {
+  EXPECT_EQ(edit->CharFilter(), chDefault);
+  EXPECT_EQ(edit->DateAge(), dtCurrent);
+  EXPECT_TRUE(edit->MinValue().IsEmpty());
+  TypeText(edit, "a-b ,.\xE8");
+  EXPECT_EQ(edit->Text(), "a-b ,.\xE8");
+  next->setFocus();
+  EXPECT_TRUE(services.Beeps.empty());
+}
+
+TEST_F(MyEditTest, FirstCapRewritesOnEveryKeyReleaseKeepingTheCaret) {
+  edit->SetCharFilter(chFirstCap);
+  EXPECT_EQ(TypeEach("mario"), (std::vector<AnsiString>{"M", "Ma", "Mar", "Mari", "Mario"}));
+  edit->SetSelStart(2);
+  TypeText(edit, "X");  // a capital inside a word becomes small
+  EXPECT_EQ(edit->Text(), "Maxrio");
+  EXPECT_EQ(edit->SelStart(), 3);
+}
+
+TEST_F(MyEditTest, TextFromCodeWaitsForTheNextKeyRelease) {
+  edit->SetCharFilter(chAllCaps);
+  edit->SetText("roma");
+  EXPECT_EQ(edit->Text(), "roma");
+  QTest::keyClick(edit, Qt::Key_End);
+  EXPECT_EQ(edit->Text(), "ROMA");
+}
+
+TEST_F(MyEditTest, NumberFieldSwallowsSignsBlanksAndPaste) {
+  QApplication::clipboard()->setText("123");
+  edit->SetCharFilter(chNumber);
+  TypeText(edit, "1-2 a3,");
+  QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);
+  EXPECT_EQ(edit->Text(), "123");
+  QTest::keyClick(edit, Qt::Key_Backspace);
+  EXPECT_EQ(edit->Text(), "12");
+  EXPECT_TRUE(services.Beeps.empty());
+}
+
+TEST_F(MyEditTest, DecimalFieldAdmitsTheRegionalSeparator) {
+  edit->SetCharFilter(chDecimal);
+  TypeText(edit, "1.5,2,");
+  EXPECT_EQ(edit->Text(), "15,2,");
+}
+
+TEST_F(MyEditTest, DateIsCompletedWhileTyping) {
+  edit->SetCharFilter(chDate);
+  edit->SetDateAge(dtCurrent);
+  EXPECT_EQ(TypeEach("50608"),
+            (std::vector<AnsiString>{"5/", "5/0", "5/06/20", "5/06/200", "5/06/2008"}));
+  EXPECT_EQ(edit->SelStart(), 9);
+  TypeText(edit, "9");  // a fifth year digit
+  EXPECT_EQ(edit->Text(), "5/06/2008");
+  EXPECT_EQ(services.Beeps.size(), 1u);
+}
+
+TEST_F(MyEditTest, OnKeyPressSeesARefusedOrCompletedKeyAsZero) {
+  std::vector<int> seen;
+  edit->OnKeyPress = [&](TObject*, char& k) { seen.push_back(k); };
+  edit->SetCharFilter(chDate);
+  TypeText(edit, "/1");  // refused with a beep; then accepted as typed
+  edit->SetText("");
+  TypeText(edit, "4");  // completed to "4/"
+  EXPECT_EQ(seen, (std::vector<int>{0, '1', 0}));
+}
+
+TEST_F(MyEditTest, LeavingAnInvalidFieldBeepsAndTakesTheFocusBack) {
+  edit->SetCharFilter(chNumber);
+  edit->SetMinValue(10);
+  edit->SetMaxValue(20);
+  int exits = 0;
+  edit->OnExit = [&](TObject*) { ++exits; };
+  TypeText(edit, "9");
+  QTest::keyClick(edit, Qt::Key_Tab);
+  EXPECT_EQ(exits, 1);  // OnExit fires for an invalid text too
+  EXPECT_EQ(services.Beeps, (std::vector<unsigned>{MB_SIMPLEBEEP}));
+  EXPECT_TRUE(next->hasFocus());  // the move under way finishes first
+  ProcessPosted();
+  EXPECT_TRUE(edit->hasFocus());
+  EXPECT_EQ(edit->Text(), "9");
+  EXPECT_TRUE(services.Boxes.empty());
+  // Corrected, the field lets the focus go.
+  QTest::keyClick(edit, Qt::Key_Backspace);
+  TypeText(edit, "15");
+  QTest::keyClick(edit, Qt::Key_Tab);
+  ProcessPosted();
+  EXPECT_TRUE(next->hasFocus());
+  EXPECT_EQ(services.Beeps.size(), 1u);
+}
+
+TEST_F(MyEditTest, EMailChecks) {
+  edit->SetCharFilter(chEMail);
+  edit->SetText("mario@posta");
+  next->setFocus();
+  ProcessPosted();
+  EXPECT_TRUE(edit->hasFocus());
+  edit->SetText("mario@posta.it");
+  next->setFocus();
+  ProcessPosted();
+  EXPECT_TRUE(next->hasFocus());
+  EXPECT_EQ(services.Beeps.size(), 1u);
+}
+
+TEST_F(MyEditTest, SetCharFilterResets) {
+  edit->SetCharFilter(chNumber);
+  edit->SetMinValue(1);
+  edit->SetMaxValue(5);
+  edit->SetText("3");
+  edit->SetCharFilter(chNumber);  // the same filter: nothing changes
+  EXPECT_EQ(edit->Text(), "3");
+  EXPECT_EQ(edit->MinValue().AsInteger(), 1);
+  EXPECT_EQ(edit->DateAge(), dtNone);
+  edit->SetCharFilter(chDate);
+  EXPECT_EQ(edit->Text(), "");
+  EXPECT_TRUE(edit->MinValue().IsEmpty());
+  EXPECT_TRUE(edit->MaxValue().IsEmpty());
+  EXPECT_EQ(edit->DateAge(), dtNone);  // kept: set it after switching to dates
+  edit->SetDateAge(dt1900);
+  edit->SetCharFilter(chAllCaps);
+  EXPECT_EQ(edit->DateAge(), dtNone);
+}
+
+TEST_F(MyEditTest, RegisteredOnTheCustomPage) {
+  Myedit::Register();
+  bool found = false;
+  for (const auto& c : RegisteredComponents("Custom")) found |= c.ClassName == "TMyEdit";
+  EXPECT_TRUE(found);
+}
+
+}  // namespace
