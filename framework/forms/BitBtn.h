@@ -2,6 +2,7 @@
 // TBitBtn: a push button with a glyph. Of the close kind it closes its form
 // itself and does not raise OnClick.
 #include <QImage>
+#include <QPixmap>
 #include <QPushButton>
 
 #include "framework/forms/OwnerArg.h"
@@ -12,6 +13,9 @@ enum TBitBtnKind { bkCustom, bkOK, bkCancel, bkClose };
 class TBitBtn : public QPushButton, public TWinControl {
   Q_OBJECT
   Q_PROPERTY(int Kind READ KindValue WRITE SetKindValue)
+  // The stored glyph: NumGlyphs images side by side.
+  Q_PROPERTY(int NumGlyphs READ NumGlyphs WRITE SetNumGlyphs)
+  Q_PROPERTY(QPixmap Glyph READ GlyphPixmap WRITE SetGlyphPixmap)
  public:
   explicit TBitBtn(TOwnerArg AOwner);
   QWidget* Widget() override { return this; }
@@ -32,6 +36,9 @@ class TBitBtn : public QPushButton, public TWinControl {
  private:
   int KindValue() const { return FKind; }
   void SetKindValue(int Value) { SetKind(static_cast<TBitBtnKind>(Value)); }
+  void SetNumGlyphs(int Value) { SetGlyph(FGlyph, Value); }
+  QPixmap GlyphPixmap() const { return QPixmap::fromImage(FGlyph); }
+  void SetGlyphPixmap(const QPixmap& Value) { SetGlyph(Value.toImage(), FNumGlyphs); }
   TBitBtnKind FKind = bkCustom;
   QImage FGlyph;
   int FNumGlyphs = 1;

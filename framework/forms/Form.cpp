@@ -2,10 +2,14 @@
 
 #include <QCloseEvent>
 #include <QShowEvent>
+#include <algorithm>
 
 #include "framework/forms/Application.h"
+#include "framework/forms/BitBtn.h"
+#include "framework/forms/Edit.h"
 #include "framework/forms/FocusTracker.h"
 #include "framework/forms/HandlerGuard.h"
+#include "framework/forms/Label.h"
 #include "framework/rtl/CodePage.h"
 
 TForm::TForm(TOwnerArg AOwner) : QWidget(nullptr), TWinControl(AOwner.Owner) {}
@@ -22,16 +26,90 @@ TWinControl* TForm::ActiveControl() const {
 
 void TForm::Close() { close(); }
 
+namespace {
+
+// Children of Parent that take part in the keyboard order, by TabOrder.
+std::vector<QWidget*> TabChildren(QWidget* Parent) {
+  std::vector<QWidget*> children;
+  for (QObject* o : Parent->children()) {
+    auto* w = qobject_cast<QWidget*>(o);
+    if (w && !w->isWindow() && TWinControl::FromWidget(w)) children.push_back(w);
+  }
+  std::stable_sort(children.begin(), children.end(), [](QWidget* a, QWidget* b) {
+    return a->property("TabOrder").toInt() < b->property("TabOrder").toInt();
+  });
+  return children;
+}
+
+void CollectTabChain(QWidget* Parent, std::vector<QWidget*>& Chain) {
+  for (QWidget* w : TabChildren(Parent)) {
+    if (w->focusPolicy() != Qt::NoFocus) Chain.push_back(w);
+    CollectTabChain(w, Chain);
+  }
+}
+
+[[noreturn]] void MethodNotFound(const QString& Name) {
+  throw EComponentError("Method '" + QStringToAnsi(Name) + "' not found");
+}
+
+}  // namespace
+
 void TForm::Loaded() {
   SetName(QStringToAnsi(objectName()));
+  std::vector<QWidget*> widgets{this};
   for (QWidget* w : findChildren<QWidget*>()) {
     auto* c = dynamic_cast<TComponent*>(w);
     if (!c) continue;
     c->ChangeOwner(this);
     c->SetName(QStringToAnsi(w->objectName()));
+    if (auto* label = dynamic_cast<TLabel*>(w)) label->AdjustBounds();
+    widgets.push_back(w);
   }
   const QVariant left = property("Left"), top = property("Top");
   if (left.isValid() && top.isValid()) move(left.toInt(), top.toInt());
+
+  const std::vector<TPublishedMethod> methods = PublishedMethods();
+  const auto find = [&](const QVariant& name) -> const TPublishedMethod& {
+    for (const auto& m : methods)
+      if (m.Name == QStringToAnsi(name.toString())) return m;
+    MethodNotFound(name.toString());
+  };
+  const auto notify = [&](const QVariant& name) {
+    const auto* h = std::get_if<TNotifyEvent>(&find(name).Handler);
+    if (!h) MethodNotFound(name.toString());
+    return *h;
+  };
+  for (QWidget* w : widgets) {
+    auto* control = TWinControl::FromWidget(w);
+    if (!control) continue;
+    if (w != this && w->property("TabStop").isValid())
+      control->SetTabStop(w->property("TabStop").toBool());
+    for (const QByteArray& name : w->dynamicPropertyNames()) {
+      if (!name.startsWith("On")) continue;
+      const QVariant value = w->property(name.constData());
+      if (name == "OnKeyPress") {
+        const auto* h = std::get_if<TKeyPressEvent>(&find(value).Handler);
+        if (!h) MethodNotFound(value.toString());
+        control->OnKeyPress = *h;
+      } else if (name == "OnEnter") {
+        control->OnEnter = notify(value);
+      } else if (name == "OnExit") {
+        control->OnExit = notify(value);
+      } else if (name == "OnShow" && w == this) {
+        OnShow = notify(value);
+      } else if (auto* edit = dynamic_cast<TEdit*>(w); edit && name == "OnChange") {
+        edit->OnChange = notify(value);
+      } else if (auto* button = dynamic_cast<TBitBtn*>(w); button && name == "OnClick") {
+        button->OnClick = notify(value);
+      } else {
+        throw EComponentError("Event " + name.toStdString() + " of " + Name() + " is unknown");
+      }
+    }
+  }
+
+  std::vector<QWidget*> chain;
+  CollectTabChain(this, chain);
+  for (size_t i = 1; i < chain.size(); ++i) QWidget::setTabOrder(chain[i - 1], chain[i]);
 }
 
 void TForm::DoShow() {

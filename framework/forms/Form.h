@@ -3,9 +3,17 @@
 // control placed on it, raises OnShow when shown by code (not when restored
 // from the taskbar), and closing the main form ends the application.
 #include <QWidget>
+#include <variant>
+#include <vector>
 
 #include "framework/forms/OwnerArg.h"
 #include "framework/forms/WinControl.h"
+
+// A handler method of a form, found by name when the stored layout names it.
+struct TPublishedMethod {
+  AnsiString Name;
+  std::variant<TNotifyEvent, TKeyPressEvent> Handler;
+};
 
 class TForm : public QWidget, public TWinControl {
   Q_OBJECT
@@ -23,10 +31,17 @@ class TForm : public QWidget, public TWinControl {
   TNotifyEvent OnShow;
 
  protected:
-  // Called once the stored layout is built: every component placed on the
-  // form becomes the form's own under its object name, and the stored
-  // position (dynamic properties "Left" and "Top") is applied.
+  // Called once the stored layout is built. Every component placed on the
+  // form becomes the form's own under its object name; the stored values Qt
+  // has no property for are applied from the widgets' dynamic properties:
+  // "Left" and "Top" of the form, "TabOrder" and "TabStop" of each control,
+  // and the events ("OnClick", "OnKeyPress", "OnShow", "OnChange", "OnEnter",
+  // "OnExit") bound to the published method the value names. The keyboard
+  // order follows TabOrder within each parent, parents before their children.
+  // Throws EComponentError for a method the form does not publish.
   void Loaded();
+  // The handler methods the stored layout may name.
+  virtual std::vector<TPublishedMethod> PublishedMethods() { return {}; }
   virtual void DoShow();
 
   void showEvent(QShowEvent* Event) override;

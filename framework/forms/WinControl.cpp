@@ -67,7 +67,9 @@ void TWinControl::KeyUp(WORD& Key, TShiftState Shift) {
 }
 
 void TWinControl::ProcessKeyPress(QKeyEvent* Event, const std::function<void(QKeyEvent*)>& Base) {
-  bool deliver = true;
+  // A handler that fails keeps the key from the control, as an aborted
+  // message would.
+  bool deliver = false;
   int replacement = -1;
   Guarded([&] {
     WORD vk = VirtualKey(Event);
@@ -79,11 +81,9 @@ void TWinControl::ProcessKeyPress(QKeyEvent* Event, const std::function<void(QKe
     }
     char key = static_cast<char>(typed);
     KeyPress(key);
-    if (key == 0) {
-      deliver = false;
-    } else if (static_cast<unsigned char>(key) != typed) {
+    deliver = key != 0;
+    if (deliver && static_cast<unsigned char>(key) != typed)
       replacement = static_cast<unsigned char>(key);
-    }
   });
   if (!deliver) {
     Event->accept();

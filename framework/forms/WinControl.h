@@ -21,6 +21,9 @@ class TWinControl : public TControl {
   // Safe on widgets whose control part is already being destroyed.
   static TWinControl* FromWidget(QWidget* W);
 
+  // Position in the keyboard order among the parent's controls (stored
+  // with the form; the form builds the order from it).
+  int TabOrder() const { return Widget()->property("TabOrder").toInt(); }
   bool TabStop() const;
   void SetTabStop(bool Value);
   bool Focused() const;

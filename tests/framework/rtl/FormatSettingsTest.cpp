@@ -1,12 +1,11 @@
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <climits>
 #include <cstdlib>
-#include <filesystem>
 #include <string>
 
 #include "framework/rtl/FormatSettings.h"
+#include "tests/support/Locales.h"
 
 namespace {
 
@@ -71,24 +70,9 @@ TEST(Separators, FallBackOrBecomeTheNoBreakSpace) {
 class LocaleSettings : public testing::Test {
  protected:
   static void SetUpTestSuite() {
-    dir_ = std::filesystem::temp_directory_path() / "astrevo-locales";
-    std::filesystem::create_directories(dir_);
-    ok_ = Compile("it_IT", "UTF-8", "it_IT.UTF-8") && Compile("fr_FR", "UTF-8", "fr_FR.UTF-8") &&
-          Compile("it_IT@euro", "ISO-8859-15", "it_IT@euro");
-  }
-  static bool Compile(const std::string& input, const std::string& charset,
-                      const std::string& name) {
-    const auto target = dir_ / name;
-    if (std::filesystem::exists(target)) return true;
-    // Test programs run in parallel: build aside, then move into place.
-    const auto aside = dir_ / (name + ".tmp" + std::to_string(getpid()));
-    const std::string cmd =
-        "localedef -i " + input + " -f " + charset + " " + aside.string() + " >/dev/null 2>&1";
-    std::system(cmd.c_str());
-    std::error_code ec;
-    std::filesystem::rename(aside, target, ec);
-    std::filesystem::remove_all(aside, ec);
-    return std::filesystem::exists(target);
+    dir_ = CompiledLocaleDir("it_IT", "UTF-8", "it_IT.UTF-8");
+    ok_ = !dir_.empty() && !CompiledLocaleDir("fr_FR", "UTF-8", "fr_FR.UTF-8").empty() &&
+          !CompiledLocaleDir("it_IT@euro", "ISO-8859-15", "it_IT@euro").empty();
   }
   TFormatSettings Load(const char* name) {
     setenv("LOCPATH", dir_.c_str(), 1);
@@ -101,7 +85,7 @@ class LocaleSettings : public testing::Test {
   void SetUp() override {
     if (!ok_) GTEST_SKIP() << "localedef could not build the test locales";
   }
-  static inline std::filesystem::path dir_;
+  static inline std::string dir_;
   static inline bool ok_ = false;
 };
 
