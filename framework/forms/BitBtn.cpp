@@ -1,6 +1,7 @@
 #include "framework/forms/BitBtn.h"
 
 #include <QBitmap>
+#include <QHash>
 #include <QIcon>
 #include <QStyle>
 
@@ -18,11 +19,24 @@ AnsiString TBitBtn::Caption() const { return QStringToAnsi(text()); }
 
 void TBitBtn::SetCaption(const AnsiString& Value) { setText(AnsiToQString(Value)); }
 
+namespace {
+
+// The toolkit's glyph of a kind, decoded once: loading it costs more than
+// building the rest of a small form.
+QIcon KindIcon(QStyle* Style, QStyle::StandardPixmap Pixmap) {
+  static QHash<int, QIcon> cache;
+  auto it = cache.find(Pixmap);
+  if (it == cache.end()) it = cache.insert(Pixmap, Style->standardIcon(Pixmap));
+  return *it;
+}
+
+}  // namespace
+
 void TBitBtn::SetKind(TBitBtnKind Value) {
   FKind = Value;
-  if (Value == bkClose) setIcon(style()->standardIcon(QStyle::SP_DialogCloseButton));
-  if (Value == bkOK) setIcon(style()->standardIcon(QStyle::SP_DialogOkButton));
-  if (Value == bkCancel) setIcon(style()->standardIcon(QStyle::SP_DialogCancelButton));
+  if (Value == bkClose) setIcon(KindIcon(style(), QStyle::SP_DialogCloseButton));
+  if (Value == bkOK) setIcon(KindIcon(style(), QStyle::SP_DialogOkButton));
+  if (Value == bkCancel) setIcon(KindIcon(style(), QStyle::SP_DialogCancelButton));
 }
 
 void TBitBtn::SetGlyph(const QImage& Bitmap, int NumGlyphs) {

@@ -232,8 +232,11 @@ AnsiString DateTimeToStr(TDateTime Value, const TFormatSettings& Settings) {
   }
   int h, n, s, z;
   DecodeTime(Value, h, n, s, z);
-  if (h != 0 || n != 0 || s != 0)
-    out += " " + TwoDigits(h) + ":" + TwoDigits(n) + ":" + TwoDigits(s);
+  if (h != 0 || n != 0 || s != 0) {
+    char time[16];
+    std::snprintf(time, sizeof time, " %02d:%02d:%02d", h, n, s);
+    out += time;
+  }
   return out;
 }
 

@@ -1,8 +1,8 @@
 #pragma once
 // Extended-precision (x87, 64-bit significand) arithmetic that reports the
-// floating-point errors the framework raises: each operation clears the
-// status flags, computes, and throws EInvalidOp, EZeroDivide or EOverflow
-// when its own step raised that condition. Traps stay masked; underflow,
+// floating-point errors the framework raises: each operation starts with the
+// error flags clear, computes, and throws EInvalidOp, EZeroDivide or
+// EOverflow when its own step raised that condition. Traps stay masked; underflow,
 // denormal and inexact results pass silently.
 #include <cfloat>
 
