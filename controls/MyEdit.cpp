@@ -41,6 +41,24 @@ void TMyEdit::KeyPress(char& Key) {
     if (r != Key) Key = 0;
   }
   TEdit::KeyPress(Key);
+  PreFilterKey(Key);
+}
+
+void TMyEdit::PreFilterKey(char& Key) {
+  if (FCharFilter < chFirstCap || FCharFilter > chAllCaps) return;
+  if (static_cast<unsigned char>(Key) < 32 || ReadOnly()) return;
+  // When the text filter would change only the character being typed, type
+  // its filtered form at once: the release then finds nothing to rewrite, and
+  // a long text is laid out once per keystroke instead of twice.
+  const int start = SelStart();
+  AnsiString typed = Text();
+  typed.replace(static_cast<size_t>(start), static_cast<size_t>(SelLength()), 1, Key);
+  const AnsiString filtered = FStringCaps->Filter(typed, FCharFilter);
+  if (filtered.size() != typed.size()) return;
+  if (filtered.compare(0, start, typed, 0, start) != 0) return;
+  const size_t after = static_cast<size_t>(start) + 1;
+  if (filtered.compare(after, AnsiString::npos, typed, after, AnsiString::npos) != 0) return;
+  Key = filtered[static_cast<size_t>(start)];
 }
 
 void TMyEdit::KeyUp(WORD& Key, TShiftState Shift) {

@@ -39,6 +39,8 @@ class TMyEdit : public TEdit {
   void KeyUp(WORD& Key, TShiftState Shift) override;
 
  private:
+  // After OnKeyPress has seen the key as typed.
+  void PreFilterKey(char& Key);
   int CharFilterValue() const { return FCharFilter; }
   void SetCharFilterValue(int Value) { SetCharFilter(static_cast<CharFilterType>(Value)); }
   int DateAgeValue() const { return FDateAge; }

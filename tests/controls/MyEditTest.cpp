@@ -65,6 +65,28 @@ TEST_F(MyEditTest, FirstCapRewritesOnEveryKeyReleaseKeepingTheCaret) {
   EXPECT_EQ(edit->SelStart(), 3);
 }
 
+TEST_F(MyEditTest, OnKeyPressSeesTheLetterAsTyped) {
+  std::vector<int> seen;
+  edit->OnKeyPress = [&](TObject*, char& k) { seen.push_back(static_cast<unsigned char>(k)); };
+  edit->SetCharFilter(chAllCaps);
+  TypeText(edit, "ab\xE8");
+  EXPECT_EQ(seen, (std::vector<int>{'a', 'b', 0xE8}));
+  EXPECT_EQ(edit->Text(), "AB\xE8");  // accented letters keep their case
+}
+
+TEST_F(MyEditTest, TypingAtAWordStartRecasesTheRestOfTheWord) {
+  edit->SetCharFilter(chFirstCap);
+  TypeText(edit, "mario rossi");
+  edit->SetSelStart(6);
+  TypeText(edit, "x");
+  EXPECT_EQ(edit->Text(), "Mario Xrossi");
+  EXPECT_EQ(edit->SelStart(), 7);
+  edit->SetSelStart(0);
+  edit->SetSelLength(5);
+  TypeText(edit, "g");  // replaces the selection
+  EXPECT_EQ(edit->Text(), "G Xrossi");
+}
+
 TEST_F(MyEditTest, TextFromCodeWaitsForTheNextKeyRelease) {
   edit->SetCharFilter(chAllCaps);
   edit->SetText("roma");
