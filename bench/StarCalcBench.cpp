@@ -6,23 +6,14 @@
 
 #include "app/StarCalc.h"
 #include "framework/rtl/FloatText.h"
+#include "tests/support/Settings.h"
 
 namespace {
-
-TFormatSettings ExampleSettings() {
-  TFormatSettings s;
-  s.DecimalSeparator = ',';
-  s.ThousandSeparator = '.';
-  s.CurrencyString = "";
-  s.CurrencyFormat = 0;
-  s.NegCurrFormat = 1;
-  return s;
-}
 
 void BM_CalcScaleRotation(benchmark::State& state) {
   const std::array<AnsiString, 8> texts = {"100", "200", "300,5", "250",
                                            "120", "180", "250",   "330,25"};
-  const TFormatSettings settings = ExampleSettings();
+  const TFormatSettings settings = CommaSettings();
   for (auto _ : state) benchmark::DoNotOptimize(CalcScaleRotation(texts, settings));
 }
 BENCHMARK(BM_CalcScaleRotation);
@@ -32,7 +23,7 @@ const long double kValues[] = {
     269.427061302316L};
 
 void BM_FloatToStrF_Currency(benchmark::State& state) {
-  const TFormatSettings settings = ExampleSettings();
+  const TFormatSettings settings = CommaSettings();
   size_t i = 0;
   for (auto _ : state) {
     benchmark::DoNotOptimize(FloatToStrF(kValues[i++ % 6], ffCurrency, 18, 2, settings));
@@ -52,7 +43,7 @@ void BM_Snprintf_2Lf(benchmark::State& state) {
 BENCHMARK(BM_Snprintf_2Lf);
 
 void BM_StrToFloat(benchmark::State& state) {
-  const TFormatSettings settings = ExampleSettings();
+  const TFormatSettings settings = CommaSettings();
   for (auto _ : state) benchmark::DoNotOptimize(StrToFloat("1234,5678", settings));
 }
 BENCHMARK(BM_StrToFloat);
