@@ -1,5 +1,6 @@
 #include "controls/MyEdit.h"
 
+#include "controls/InputFilter.h"
 #include "controls/ValueChecks.h"
 #include "framework/forms/Palette.h"
 #include "framework/forms/UserServices.h"
@@ -24,22 +25,7 @@ void TMyEdit::SetCharFilter(CharFilterType Value) {
 }
 
 void TMyEdit::KeyPress(char& Key) {
-  if (FCharFilter == chNumber || FCharFilter == chDecimal) {
-    if (!NumberFilterAdmits(Key, FCharFilter, FormatSettings.DecimalSeparator)) Key = 0;
-  } else if (FCharFilter == chDate) {
-    const int s = SelStart();
-    const int e = s + SelLength();
-    AnsiString text;
-    int newStart = s, newEnd = e;
-    const char r =
-        DateKeyProcess(*FStringCaps, Key, Text(), s, e, FDateAge, text, newStart, newEnd);
-    if (r == 1) {
-      SetText(text);
-      SetSelStart(newStart);
-      SetSelLength(newEnd - newStart);
-    }
-    if (r != Key) Key = 0;
-  }
+  FilterTypedKey(*this, *FStringCaps, FCharFilter, FDateAge, Key);
   TEdit::KeyPress(Key);
   PreFilterKey(Key);
 }
@@ -66,15 +52,7 @@ void TMyEdit::KeyUp(WORD& Key, TShiftState Shift) {
   UpdEdit();
 }
 
-void TMyEdit::UpdEdit() {
-  const int start = SelStart();
-  const int length = SelLength();
-  const AnsiString filtered = FStringCaps->Filter(Text(), FCharFilter);
-  if (filtered == Text()) return;  // nothing to write, the selection stays as it is
-  SetText(filtered);
-  SetSelStart(start);
-  SetSelLength(length);
-}
+void TMyEdit::UpdEdit() { RefilterText(*this, *FStringCaps, FCharFilter); }
 
 bool TMyEdit::ValidData() {
   const AnsiString text = Text();

@@ -6,6 +6,7 @@
 
 #include "framework/forms/Application.h"
 #include "framework/forms/BitBtn.h"
+#include "framework/forms/ComboBox.h"
 #include "framework/forms/Edit.h"
 #include "framework/forms/FocusTracker.h"
 #include "framework/forms/HandlerGuard.h"
@@ -99,6 +100,12 @@ void TForm::Loaded() {
         OnShow = notify(value);
       } else if (auto* edit = dynamic_cast<TEdit*>(w); edit && name == "OnChange") {
         edit->OnChange = notify(value);
+      } else if (auto* combo = dynamic_cast<TComboBox*>(w); combo && name == "OnChange") {
+        combo->OnChange = notify(value);
+      } else if (combo && name == "OnDropDown") {
+        combo->OnDropDown = notify(value);
+      } else if (combo && name == "OnCloseUp") {
+        combo->OnCloseUp = notify(value);
       } else if (auto* button = dynamic_cast<TBitBtn*>(w); button && name == "OnClick") {
         button->OnClick = notify(value);
       } else {
