@@ -9,6 +9,7 @@
 #include <string>
 
 #include "app/MainForm.h"
+#include "app/Startup.h"
 #include "framework/forms/Application.h"
 #include "framework/forms/FocusTracker.h"
 #include "tests/support/Locales.h"
@@ -278,6 +279,29 @@ TEST_F(MainFormTest, ARegionalChangeBringsTheCurrencyBack) {
   EXPECT_EQ(Field("ScaleEdit")->Text(), "\x80 103,86");
   EXPECT_EQ(Field("RotEdit")->Text(), "-\x80 35,05");
   std::setlocale(LC_ALL, "C");
+}
+
+}  // namespace
+
+namespace {
+
+// The whole start-up: title, main window created and shown, the loop ending
+// when the window closes, and 0 returned.
+TEST(Startup, RunsTheMainWindowUntilItCloses) {
+  TRecordingServices services;
+  bool shown = false;
+  AnsiString title;
+  QTimer::singleShot(0, [&] {
+    shown = MainForm && MainForm->isVisible();
+    title = Application ? Application->Title() : "";
+    if (MainForm) MainForm->Close();
+  });
+  EXPECT_EQ(RunAstrevo(), 0);
+  EXPECT_TRUE(shown);
+  EXPECT_EQ(title, "Astrevo");
+  EXPECT_EQ(MainForm, nullptr);
+  EXPECT_EQ(Application, nullptr);
+  EXPECT_TRUE(services.Boxes.empty());
 }
 
 }  // namespace
