@@ -718,11 +718,17 @@ void TDataSet::RunInTransaction(const std::function<void()>& Work) {
 void TDataSet::Cancel() {
   CheckActive();
   if (FState != dsEdit && FState != dsInsert) return;
-  if (FState == dsInsert) {
-    FRowIds.erase(FRowIds.begin() + FEditRecord);
-    for (auto& column : FColumns) column.erase(column.begin() + FEditRecord);
-    FCurrent = std::min(FEditRecord, RecordCount() - 1);
-  }
+  if (FState == dsInsert) RemoveBufferedRecord(FEditRecord);
+  ReturnToBrowse();
+}
+
+void TDataSet::RemoveBufferedRecord(int Record) {
+  FRowIds.erase(FRowIds.begin() + Record);
+  for (auto& column : FColumns) column.erase(column.begin() + Record);
+  FCurrent = std::min(Record, RecordCount() - 1);
+}
+
+void TDataSet::ReturnToBrowse() {
   FBof = FEof = IsEmpty();
   FEditValues.clear();
   FAssigned.clear();
@@ -744,17 +750,8 @@ void TDataSet::Delete() {
     stmt.BindInt64(1, FRowIds[static_cast<size_t>(FCurrent)]);
     stmt.Step();
   });
-  FRowIds.erase(FRowIds.begin() + FCurrent);
-  for (auto& column : FColumns) column.erase(column.begin() + FCurrent);
-  FCurrent = std::min(FCurrent, RecordCount() - 1);
-  FBof = FEof = IsEmpty();
-  FEditValues.clear();
-  FAssigned.clear();
-  FModified = false;
-  FEditRecord = -1;
-  DataChanged();
-  SetState(dsBrowse);
-  DataEvent(deDataSetChanged);
+  RemoveBufferedRecord(FCurrent);
+  ReturnToBrowse();
 }
 
 // ---------------------------------------------------------------------------

@@ -172,6 +172,10 @@ class TDataSet : public TComponent {
   void CheckInactive() const;
   void CheckCanModify() const;
   void CheckEditing() const;
+  // Drops a record from the buffer (after a cancelled insert or a delete).
+  void RemoveBufferedRecord(int Record);
+  // Leaves editing: the edit copy is dropped and the links are told.
+  void ReturnToBrowse();
 
   void OpenCursor();
   void CloseCursor();

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "framework/forms/HandlerGuard.h"
+#include "framework/forms/LineEditText.h"
 #include "framework/rtl/CodePage.h"
 #include "framework/rtl/Exceptions.h"
 
@@ -32,35 +33,17 @@ TComboBox::TComboBox(TOwnerArg AOwner) : QComboBox(AOwner.Parent), TWinControl(A
   view()->window()->installEventFilter(this);
 }
 
-AnsiString TComboBox::Text() const { return QStringToAnsi(lineEdit()->text()); }
+AnsiString TComboBox::Text() const { return LineEditText(lineEdit()); }
 
-void TComboBox::SetText(const AnsiString& Value) {
-  const QString q = AnsiToQString(Value);
-  if (q != lineEdit()->text()) lineEdit()->setText(q);
-}
+void TComboBox::SetText(const AnsiString& Value) { SetLineEditText(lineEdit(), Value); }
 
-int TComboBox::SelStart() const {
-  const QLineEdit* e = lineEdit();
-  return e->hasSelectedText() ? e->selectionStart() : e->cursorPosition();
-}
+int TComboBox::SelStart() const { return LineEditSelStart(lineEdit()); }
 
-void TComboBox::SetSelStart(int Value) {
-  lineEdit()->setCursorPosition(std::clamp(Value, 0, int(lineEdit()->text().size())));
-}
+void TComboBox::SetSelStart(int Value) { SetLineEditSelStart(lineEdit(), Value); }
 
-int TComboBox::SelLength() const {
-  const QLineEdit* e = lineEdit();
-  return e->hasSelectedText() ? int(e->selectionLength()) : 0;
-}
+int TComboBox::SelLength() const { return LineEditSelLength(lineEdit()); }
 
-void TComboBox::SetSelLength(int Value) {
-  const int start = SelStart();
-  const int length = std::clamp(Value, 0, int(lineEdit()->text().size()) - start);
-  if (length == 0)
-    lineEdit()->setCursorPosition(start);
-  else
-    lineEdit()->setSelection(start, length);
-}
+void TComboBox::SetSelLength(int Value) { SetLineEditSelLength(lineEdit(), Value); }
 
 bool TComboBox::DroppedDown() const { return view()->window()->isVisible(); }
 

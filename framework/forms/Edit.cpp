@@ -3,34 +3,24 @@
 #include <QKeyEvent>
 
 #include "framework/forms/HandlerGuard.h"
-#include "framework/rtl/CodePage.h"
+#include "framework/forms/LineEditText.h"
 
 TEdit::TEdit(TOwnerArg AOwner) : QLineEdit(AOwner.Parent), TWinControl(AOwner.Owner) {
   SetTabStop(true);
   connect(this, &QLineEdit::textEdited, this, [this] { Guarded([this] { Change(); }); });
 }
 
-AnsiString TEdit::Text() const { return QStringToAnsi(text()); }
+AnsiString TEdit::Text() const { return LineEditText(this); }
 
-void TEdit::SetText(const AnsiString& Value) {
-  const QString q = AnsiToQString(Value);
-  if (q != text()) setText(q);
-}
+void TEdit::SetText(const AnsiString& Value) { SetLineEditText(this, Value); }
 
-int TEdit::SelStart() const { return hasSelectedText() ? selectionStart() : cursorPosition(); }
+int TEdit::SelStart() const { return LineEditSelStart(this); }
 
-void TEdit::SetSelStart(int Value) { setCursorPosition(std::clamp(Value, 0, int(text().size()))); }
+void TEdit::SetSelStart(int Value) { SetLineEditSelStart(this, Value); }
 
-int TEdit::SelLength() const { return hasSelectedText() ? int(selectionLength()) : 0; }
+int TEdit::SelLength() const { return LineEditSelLength(this); }
 
-void TEdit::SetSelLength(int Value) {
-  const int start = SelStart();
-  const int length = std::clamp(Value, 0, int(text().size()) - start);
-  if (length == 0)
-    setCursorPosition(start);
-  else
-    setSelection(start, length);
-}
+void TEdit::SetSelLength(int Value) { SetLineEditSelLength(this, Value); }
 
 void TEdit::Change() {
   if (OnChange) OnChange(this);
