@@ -594,27 +594,23 @@ void TDataSet::Insert() {
   CheckActive();
   CheckCanModify();
   CheckBrowseMode();
-  const int at = IsEmpty() ? 0 : FCurrent;
-  FRowIds.insert(FRowIds.begin() + at, 0);
-  for (auto& column : FColumns) column.insert(column.begin() + at, kNull);
-  FCurrent = at;
-  FBof = FEof = false;
-  DataChanged();
-  BeginEdit(dsInsert, at, true);
-  DataEvent(deDataSetChanged);
+  InsertBufferedRecord(IsEmpty() ? 0 : FCurrent);
 }
 
 void TDataSet::Append() {
   CheckActive();
   CheckCanModify();
   CheckBrowseMode();
-  const int at = RecordCount();
-  FRowIds.push_back(0);
-  for (auto& column : FColumns) column.push_back(kNull);
-  FCurrent = at;
+  InsertBufferedRecord(RecordCount());
+}
+
+void TDataSet::InsertBufferedRecord(int At) {
+  FRowIds.insert(FRowIds.begin() + At, 0);
+  for (auto& column : FColumns) column.insert(column.begin() + At, kNull);
+  FCurrent = At;
   FBof = FEof = false;
   DataChanged();
-  BeginEdit(dsInsert, at, true);
+  BeginEdit(dsInsert, At, true);
   DataEvent(deDataSetChanged);
 }
 

@@ -172,6 +172,8 @@ class TDataSet : public TComponent {
   void CheckInactive() const;
   void CheckCanModify() const;
   void CheckEditing() const;
+  // A new empty record in the buffer at At, being inserted.
+  void InsertBufferedRecord(int At);
   // Drops a record from the buffer (after a cancelled insert or a delete).
   void RemoveBufferedRecord(int Record);
   // Leaves editing: the edit copy is dropped and the links are told.
