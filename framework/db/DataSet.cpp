@@ -641,13 +641,7 @@ void TDataSet::WriteAndStore() {
     for (size_t c = 0; c < FColumns.size(); ++c)
       FColumns[c][static_cast<size_t>(FEditRecord)] = std::move(row[c]);
   }
-  FEditValues.clear();
-  FAssigned.clear();
-  FModified = false;
-  FEditRecord = -1;
-  DataChanged();
-  SetState(dsBrowse);
-  DataEvent(deDataSetChanged);
+  ReturnToBrowse();
 }
 
 void TDataSet::WriteRecord(std::vector<Variant>& Row, int64_t& RowId) {
