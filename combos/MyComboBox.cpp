@@ -1,31 +1,20 @@
 #include "combos/MyComboBox.h"
 
-#include "controls/InputFilter.h"
-#include "controls/ValueChecks.h"
 #include "framework/forms/Palette.h"
 #include "framework/forms/UserServices.h"
 #include "framework/rtl/CodePage.h"
 #include "framework/rtl/FormatSettings.h"
 
-TMyComboBox::TMyComboBox(TOwnerArg AOwner) : TComboBox(AOwner), FStringCaps(new TStringCaps) {}
+TMyComboBox::TMyComboBox(TOwnerArg AOwner) : TComboBox(AOwner) {}
 
-TMyComboBox::~TMyComboBox() {
-  delete FStringCaps;
-  FErrorMessage.clear();
-  FMaxValue.Clear();
-  FMinValue.Clear();
-}
+TMyComboBox::~TMyComboBox() { FErrorMessage.clear(); }
 
-void TMyComboBox::SetCharFilter(CharFilterType Value) {
-  if (Value == FCharFilter) return;
-  FCharFilter = Value;
-  if (Value != chDate && FDateAge != dtNone) FDateAge = dtNone;
-  FMinValue.Clear();
-  FMaxValue.Clear();
-}
+void TMyComboBox::SetCharFilter(CharFilterType Value) { ChangeCharFilter(Value); }
 
 void TMyComboBox::KeyPress(char& Key) {
-  FilterTypedKey(*this, *FStringCaps, FCharFilter, FDateAge, Key);
+  // A completed date is a change of the text like any other; the filter has
+  // nothing to re-case in a date.
+  if (FilterTypedKey(*this, Key)) TComboBox::Change();
   TComboBox::KeyPress(Key);
 }
 
@@ -34,7 +23,11 @@ void TMyComboBox::Change() {
   UpdEdit();
 }
 
-void TMyComboBox::UpdEdit() { RefilterText(*this, *FStringCaps, FCharFilter); }
+// The filtered text is announced as well; the re-filtering is not run again
+// for it, since a filtered text filters to itself.
+void TMyComboBox::UpdEdit() {
+  if (RefilterText(*this)) TComboBox::Change();
+}
 
 namespace {
 
@@ -55,8 +48,7 @@ bool EqualIgnoringAsciiCase(QStringView A, QStringView B) {
 bool TMyComboBox::InItems(const AnsiString& Text) {
   const QString text = AnsiToQString(Text);
   const int count = this->count();
-  const bool recases = FCharFilter == chFirstCap || FCharFilter == chFirstCapCong ||
-                       FCharFilter == chOneCap || FCharFilter == chAllCaps;
+  const bool recases = RecasingFilter();
   for (int i = 0; i < count; ++i) {
     const QString entry = itemText(i);
     if (!recases) {
@@ -81,14 +73,14 @@ bool TMyComboBox::ValidData() {
     case chDate:
     case chNumber:
     case chDecimal:
-      return ValueInBounds(text, FCharFilter, FMinValue, FMaxValue, FormatSettings);
+      return ValueInRange(text);
     default:
       return !FExactListValue || InItems(text);
   }
 }
 
 void TMyComboBox::DoExit() {
-  if (!ValidData()) {
+  if (ChecksOnExit(*this) && !ValidData()) {
     if (!FErrorMessage.empty())
       MessageBoxA(this, FErrorMessage, "Errore", MB_OK);
     else

@@ -6,13 +6,11 @@
 // ErrorMessage (or beeps) and the focus comes back once the move under way
 // has finished.
 #include <QString>
-#include <utility>
 
-#include "controls/Strcaps.h"
+#include "controls/InputRules.h"
 #include "framework/forms/ComboBox.h"
-#include "framework/rtl/Variant.h"
 
-class TMyComboBox : public TComboBox {
+class TMyComboBox : public TComboBox, public TInputRules {
   Q_OBJECT
   // Stored with the form that places the control. A layout stores what
   // differs from a new control, so ExactListValue false is kept too.
@@ -25,12 +23,9 @@ class TMyComboBox : public TComboBox {
   explicit TMyComboBox(TOwnerArg AOwner);
   ~TMyComboBox() override;
 
-  CharFilterType CharFilter() const { return FCharFilter; }
   // Another filter clears both bounds; DateAge becomes dtNone unless the new
   // filter is chDate. So set the bounds after the filter. The text stays.
-  void SetCharFilter(CharFilterType Value);
-  DateAgeType DateAge() const { return FDateAge; }
-  void SetDateAge(DateAgeType Value) { FDateAge = Value; }
+  void SetCharFilter(CharFilterType Value) override;
   bool Required() const { return FRequired; }
   void SetRequired(bool Value) { FRequired = Value; }
   // The text must be one of the entries of Items (dates and numbers excepted).
@@ -38,10 +33,6 @@ class TMyComboBox : public TComboBox {
   void SetExactListValue(bool Value) { FExactListValue = Value; }
   const AnsiString& ErrorMessage() const { return FErrorMessage; }
   void SetErrorMessage(const AnsiString& Value) { FErrorMessage = Value; }
-  const Variant& MinValue() const { return FMinValue; }
-  void SetMinValue(Variant Value) { FMinValue = std::move(Value); }
-  const Variant& MaxValue() const { return FMaxValue; }
-  void SetMaxValue(Variant Value) { FMaxValue = std::move(Value); }
 
   // Whether the current text is acceptable.
   bool ValidData();
@@ -59,21 +50,12 @@ class TMyComboBox : public TComboBox {
   // filters that re-case.
   bool InItems(const AnsiString& Text);
 
-  int CharFilterValue() const { return FCharFilter; }
-  void SetCharFilterValue(int Value) { SetCharFilter(static_cast<CharFilterType>(Value)); }
-  int DateAgeValue() const { return FDateAge; }
-  void SetDateAgeValue(int Value) { SetDateAge(static_cast<DateAgeType>(Value)); }
   QString ErrorMessageValue() const;
   void SetErrorMessageValue(const QString& Value);
 
-  CharFilterType FCharFilter = chDefault;
-  DateAgeType FDateAge = dtCurrent;
-  Variant FMinValue;
-  Variant FMaxValue;
   AnsiString FErrorMessage;
   bool FExactListValue = true;
   bool FRequired = false;
-  TStringCaps* FStringCaps;
 };
 
 namespace Mycombobox {

@@ -1,38 +1,28 @@
 #include "controls/MyEdit.h"
 
-#include "controls/InputFilter.h"
 #include "controls/ValueChecks.h"
 #include "framework/forms/Palette.h"
 #include "framework/forms/UserServices.h"
-#include "framework/rtl/FormatSettings.h"
 
-TMyEdit::TMyEdit(TOwnerArg AOwner) : TEdit(AOwner), FStringCaps(new TStringCaps) {}
-
-TMyEdit::~TMyEdit() {
-  delete FStringCaps;
-  FMinValue.Clear();
-  FMaxValue.Clear();
-}
+TMyEdit::TMyEdit(TOwnerArg AOwner) : TEdit(AOwner) {}
 
 void TMyEdit::SetCharFilter(CharFilterType Value) {
-  if (Value == FCharFilter) return;
-  FCharFilter = Value;
-  if (Value != chDate && FDateAge != dtNone) FDateAge = dtNone;
-  FMinValue.Clear();
-  FMaxValue.Clear();
+  if (!ChangeCharFilter(Value)) return;
   SetText("");
   UpdEdit();
 }
 
 void TMyEdit::KeyPress(char& Key) {
-  FilterTypedKey(*this, *FStringCaps, FCharFilter, FDateAge, Key);
+  // A completed date is a change of the text like any other.
+  if (FilterTypedKey(*this, Key)) Change();
   TEdit::KeyPress(Key);
   PreFilterKey(Key);
 }
 
 void TMyEdit::PreFilterKey(char& Key) {
-  if (FCharFilter < chFirstCap || FCharFilter > chAllCaps) return;
-  if (static_cast<unsigned char>(Key) < 32 || ReadOnly()) return;
+  if (!RecasingFilter() || static_cast<unsigned char>(Key) < 32 || ReadOnly()) return;
+  // Whoever listens to OnKeyUp or OnChange sees the letter as typed first.
+  if (OnKeyUp || OnChange) return;
   // When the text filter would change only the character being typed, type
   // its filtered form at once: the release then finds nothing to rewrite, and
   // a long text is laid out once per keystroke instead of twice.
@@ -52,25 +42,19 @@ void TMyEdit::KeyUp(WORD& Key, TShiftState Shift) {
   UpdEdit();
 }
 
-void TMyEdit::UpdEdit() { RefilterText(*this, *FStringCaps, FCharFilter); }
+void TMyEdit::UpdEdit() {
+  if (RefilterText(*this)) Change();
+}
 
 bool TMyEdit::ValidData() {
   const AnsiString text = Text();
   if (text.empty()) return true;
-  switch (FCharFilter) {
-    case chDate:
-    case chNumber:
-    case chDecimal:
-      return ValueInBounds(text, FCharFilter, FMinValue, FMaxValue, FormatSettings);
-    case chEMail:
-      return EMailShapeValid(text);
-    default:
-      return true;
-  }
+  if (FCharFilter == chEMail) return EMailShapeValid(text);
+  return ValueInRange(text);
 }
 
 void TMyEdit::DoExit() {
-  if (!ValidData()) {
+  if (ChecksOnExit(*this) && !ValidData()) {
     MessageBeep(MB_SIMPLEBEEP);
     PostActivate();
   }

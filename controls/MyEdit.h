@@ -3,29 +3,20 @@
 // dates), re-filters its whole text after every key release (capitals), and
 // checks its value when the focus leaves it: an invalid value beeps and the
 // focus comes back once the move under way has finished.
-#include "controls/Strcaps.h"
+#include "controls/InputRules.h"
 #include "framework/forms/Edit.h"
-#include "framework/rtl/Variant.h"
 
-class TMyEdit : public TEdit {
+class TMyEdit : public TEdit, public TInputRules {
   Q_OBJECT
   // Stored with the form that places the control.
   Q_PROPERTY(int CharFilter READ CharFilterValue WRITE SetCharFilterValue)
   Q_PROPERTY(int DateAge READ DateAgeValue WRITE SetDateAgeValue)
  public:
   explicit TMyEdit(TOwnerArg AOwner);
-  ~TMyEdit() override;
 
-  CharFilterType CharFilter() const { return FCharFilter; }
   // Another filter clears both bounds and the text; DateAge becomes dtNone
   // unless the new filter is chDate. So set the bounds after the filter.
-  void SetCharFilter(CharFilterType Value);
-  DateAgeType DateAge() const { return FDateAge; }
-  void SetDateAge(DateAgeType Value) { FDateAge = Value; }
-  const Variant& MinValue() const { return FMinValue; }
-  void SetMinValue(const Variant& Value) { FMinValue = Value; }
-  const Variant& MaxValue() const { return FMaxValue; }
-  void SetMaxValue(const Variant& Value) { FMaxValue = Value; }
+  void SetCharFilter(CharFilterType Value) override;
 
   // Whether the current text is valid under the filter and the bounds.
   bool ValidData();
@@ -41,16 +32,6 @@ class TMyEdit : public TEdit {
  private:
   // After OnKeyPress has seen the key as typed.
   void PreFilterKey(char& Key);
-  int CharFilterValue() const { return FCharFilter; }
-  void SetCharFilterValue(int Value) { SetCharFilter(static_cast<CharFilterType>(Value)); }
-  int DateAgeValue() const { return FDateAge; }
-  void SetDateAgeValue(int Value) { SetDateAge(static_cast<DateAgeType>(Value)); }
-
-  CharFilterType FCharFilter = chDefault;
-  DateAgeType FDateAge = dtCurrent;
-  Variant FMinValue;
-  Variant FMaxValue;
-  TStringCaps* FStringCaps;
 };
 
 namespace Myedit {

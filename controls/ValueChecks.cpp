@@ -21,12 +21,23 @@ bool Within(T Value, const Variant& MinValue, const Variant& MaxValue, Convert C
   return true;
 }
 
+// A number needs a digit before any exponent: a lone separator or sign reads
+// as zero to the conversion, yet nobody typed a number.
+bool HasMantissaDigit(const AnsiString& Text) {
+  for (char c : Text) {
+    if (c == 'E' || c == 'e') return false;
+    if (IsDigitChar(c)) return true;
+  }
+  return false;
+}
+
 }  // namespace
 
 bool ValueInBounds(const AnsiString& Text, CharFilterType Filter, const Variant& MinValue,
                    const Variant& MaxValue, const TFormatSettings& Settings) {
   if (Filter != chDate && Filter != chNumber && Filter != chDecimal) return true;
   if (!BoundIsSet(MinValue) && !BoundIsSet(MaxValue)) return true;
+  if (Filter != chDate && !HasMantissaDigit(Text)) return false;
   try {
     switch (Filter) {
       case chDate:

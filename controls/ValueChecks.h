@@ -13,9 +13,9 @@ bool BoundIsSet(const Variant& Bound);
 // The range check of a non-empty Text under Filter. With no bound set every
 // text passes. Otherwise the text must convert (chDate: a date and time;
 // chNumber: a whole number; chDecimal: a decimal number with the regional
-// separator) and lie within the bounds that are set, inclusive; an unset
-// bound does not limit its side. A conversion that fails, of the text or of
-// a bound, makes the text invalid. Other filters always pass.
+// separator, with a digit before any exponent) and lie within the bounds
+// that are set, inclusive; an unset bound does not limit its side. A conversion that fails, of the
+// text or of a bound, makes the text invalid. Other filters always pass.
 bool ValueInBounds(const AnsiString& Text, CharFilterType Filter, const Variant& MinValue,
                    const Variant& MaxValue, const TFormatSettings& Settings);
 

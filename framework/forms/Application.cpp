@@ -6,7 +6,6 @@
 #include "framework/forms/Form.h"
 #include "framework/forms/HandlerGuard.h"
 #include "framework/forms/UserServices.h"
-#include "framework/rtl/CodePage.h"
 #include "framework/rtl/Extended.h"
 #include "framework/rtl/FormatSettings.h"
 
@@ -42,10 +41,9 @@ void TApplication::Initialize() {
   Extended::Reset();
 }
 
-void TApplication::SetTitle(const AnsiString& Value) {
-  FTitle = Value;
-  QApplication::setApplicationDisplayName(AnsiToQString(Value));
-}
+// The title stays ours: given to the toolkit as the display name it would be
+// appended to the caption of every window, message boxes included.
+void TApplication::SetTitle(const AnsiString& Value) { FTitle = Value; }
 
 void TApplication::Run() {
   if (!FMainForm || FTerminated) return;

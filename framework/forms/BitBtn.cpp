@@ -3,6 +3,7 @@
 #include <QBitmap>
 #include <QHash>
 #include <QIcon>
+#include <QKeyEvent>
 #include <QStyle>
 
 #include "framework/forms/Form.h"
@@ -63,4 +64,15 @@ void TBitBtn::Click() {
     }
   }
   if (OnClick) OnClick(this);
+}
+
+void TBitBtn::keyPressEvent(QKeyEvent* Event) {
+  const int key = Event->key();
+  if ((key == Qt::Key_Return || key == Qt::Key_Enter) &&
+      (Event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+    Event->accept();
+    if (!Event->isAutoRepeat()) click();
+    return;
+  }
+  QPushButton::keyPressEvent(Event);
 }

@@ -33,6 +33,10 @@ class TBitBtn : public QPushButton, public TWinControl {
 
   virtual void Click();
 
+ protected:
+  // Enter presses a focused button, as Space does.
+  void keyPressEvent(QKeyEvent* Event) override;
+
  private:
   int KindValue() const { return FKind; }
   void SetKindValue(int Value) { SetKind(static_cast<TBitBtnKind>(Value)); }

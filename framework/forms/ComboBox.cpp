@@ -1,6 +1,7 @@
 #include "framework/forms/ComboBox.h"
 
 #include <QAbstractItemView>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QStringList>
@@ -22,10 +23,17 @@ TComboBox::TComboBox(TOwnerArg AOwner) : QComboBox(AOwner.Parent), TWinControl(A
   // The toolkit makes the entry equal to the text current when editing ends,
   // announcing it as a choice: that would run Change on leaving the field.
   disconnect(lineEdit(), &QLineEdit::editingFinished, this, nullptr);
-  connect(lineEdit(), &QLineEdit::textEdited, this, [this] { Guarded([this] { Change(); }); });
+  SetMaxLength(0);
+  connect(lineEdit(), &QLineEdit::textEdited, this, [this] {
+    KeepLineEditAnsi(lineEdit());
+    Guarded([this] { Change(); });
+  });
   // A choice from the list (mouse, keys in the list, arrow keys on the closed
   // box): the chosen text is already in the field.
-  connect(this, &QComboBox::activated, this, [this] { Guarded([this] { Change(); }); });
+  connect(this, &QComboBox::activated, this, [this] {
+    KeepLineEditAnsi(lineEdit());
+    Guarded([this] { Change(); });
+  });
   // Keys sent to the edit field itself, rather than forwarded to it by the box.
   lineEdit()->installEventFilter(this);
   // The list closes by a choice, by Escape or by a click elsewhere; only its
@@ -45,6 +53,14 @@ int TComboBox::SelLength() const { return LineEditSelLength(lineEdit()); }
 
 void TComboBox::SetSelLength(int Value) { SetLineEditSelLength(lineEdit(), Value); }
 
+bool TComboBox::ReadOnly() const { return lineEdit()->isReadOnly(); }
+
+void TComboBox::SetReadOnly(bool Value) { lineEdit()->setReadOnly(Value); }
+
+int TComboBox::MaxLength() const { return LineEditMaxLength(lineEdit()); }
+
+void TComboBox::SetMaxLength(int Value) { SetLineEditMaxLength(lineEdit(), Value); }
+
 bool TComboBox::DroppedDown() const { return view()->window()->isVisible(); }
 
 void TComboBox::SetDroppedDown(bool Value) {
@@ -56,7 +72,7 @@ void TComboBox::SetDroppedDown(bool Value) {
 }
 
 void TComboBox::showPopup() {
-  if (DroppedDown()) return;
+  if (DroppedDown() || ReadOnly()) return;
   // A handler may fill the list before it is shown.
   Guarded([this] { DropDown(); });
   QComboBox::showPopup();
@@ -76,7 +92,16 @@ void TComboBox::CloseUp() {
 }
 
 void TComboBox::keyPressEvent(QKeyEvent* Event) {
-  ProcessKeyPress(Event, [this](QKeyEvent* e) { QComboBox::keyPressEvent(e); });
+  ProcessKeyPress(Event, [this](QKeyEvent* e) {
+    // The keys that step through the entries would change a read-only box.
+    const int key = e->key();
+    if (ReadOnly() && (key == Qt::Key_Up || key == Qt::Key_Down || key == Qt::Key_PageUp ||
+                       key == Qt::Key_PageDown)) {
+      e->ignore();
+      return;
+    }
+    QComboBox::keyPressEvent(e);
+  });
 }
 
 void TComboBox::keyReleaseEvent(QKeyEvent* Event) {
@@ -86,15 +111,25 @@ void TComboBox::keyReleaseEvent(QKeyEvent* Event) {
 void TComboBox::wheelEvent(QWheelEvent* Event) {
   // Scrolling past a field must not pick an entry in it: the change would
   // escape the checks the control makes when the focus leaves it.
-  if (!hasFocus()) {
+  if (!hasFocus() || ReadOnly()) {
     Event->ignore();
     return;
   }
   QComboBox::wheelEvent(Event);
 }
 
+void TComboBox::inputMethodEvent(QInputMethodEvent* Event) {
+  ProcessInputMethod(Event, [this](QInputMethodEvent* e) { QComboBox::inputMethodEvent(e); });
+}
+
 bool TComboBox::eventFilter(QObject* Watched, QEvent* Event) {
   if (Watched == lineEdit()) {
+    if (Event->type() == QEvent::InputMethod) {
+      ProcessInputMethod(static_cast<QInputMethodEvent*>(Event), [this](QInputMethodEvent* e) {
+        static_cast<QObject*>(lineEdit())->event(e);
+      });
+      return true;
+    }
     // The box hands the keys it receives straight to the field, past this
     // filter; keys that arrive here were sent to the field directly. Either
     // way they go through the box's handling once.

@@ -45,6 +45,12 @@ class TComboBox : public QComboBox, public TWinControl {
   void SetSelStart(int Value);  // places the caret, clearing the selection
   int SelLength() const;
   void SetSelLength(int Value);  // selects from SelStart
+  // A read-only box shows its text and list but takes no edit.
+  bool ReadOnly() const;
+  void SetReadOnly(bool Value);
+  // The most characters the user can type; 0 (the default) sets no limit.
+  int MaxLength() const;
+  void SetMaxLength(int Value);
 
   TComboBoxItems Items() { return TComboBoxItems(this); }
   const TComboBoxItems Items() const { return TComboBoxItems(const_cast<TComboBox*>(this)); }
@@ -67,6 +73,7 @@ class TComboBox : public QComboBox, public TWinControl {
   void keyPressEvent(QKeyEvent* Event) override;
   void keyReleaseEvent(QKeyEvent* Event) override;
   void wheelEvent(QWheelEvent* Event) override;
+  void inputMethodEvent(QInputMethodEvent* Event) override;
   bool eventFilter(QObject* Watched, QEvent* Event) override;
 
  private:

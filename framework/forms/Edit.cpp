@@ -7,8 +7,16 @@
 
 TEdit::TEdit(TOwnerArg AOwner) : QLineEdit(AOwner.Parent), TWinControl(AOwner.Owner) {
   SetTabStop(true);
-  connect(this, &QLineEdit::textEdited, this, [this] { Guarded([this] { Change(); }); });
+  SetMaxLength(0);
+  connect(this, &QLineEdit::textEdited, this, [this] {
+    KeepLineEditAnsi(this);
+    Guarded([this] { Change(); });
+  });
 }
+
+int TEdit::MaxLength() const { return LineEditMaxLength(this); }
+
+void TEdit::SetMaxLength(int Value) { SetLineEditMaxLength(this, Value); }
 
 AnsiString TEdit::Text() const { return LineEditText(this); }
 
@@ -32,4 +40,8 @@ void TEdit::keyPressEvent(QKeyEvent* Event) {
 
 void TEdit::keyReleaseEvent(QKeyEvent* Event) {
   ProcessKeyRelease(Event, [this](QKeyEvent* e) { QLineEdit::keyReleaseEvent(e); });
+}
+
+void TEdit::inputMethodEvent(QInputMethodEvent* Event) {
+  ProcessInputMethod(Event, [this](QInputMethodEvent* e) { QLineEdit::inputMethodEvent(e); });
 }

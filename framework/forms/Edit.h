@@ -1,6 +1,7 @@
 #pragma once
-// TEdit: the single-line edit box over QLineEdit. Text is Windows-1252;
-// Change runs after the user's edits only, never after a write of Text.
+// TEdit: the single-line edit box over QLineEdit. Text is Windows-1252 and
+// the box shows exactly the text it holds; Change runs after the user's
+// edits, never after a write of Text from code.
 #include <QLineEdit>
 
 #include "framework/forms/OwnerArg.h"
@@ -24,8 +25,9 @@ class TEdit : public QLineEdit, public TWinControl {
   void SetSelLength(int Value);  // selects from SelStart
   bool ReadOnly() const { return isReadOnly(); }
   void SetReadOnly(bool Value) { setReadOnly(Value); }
-  int MaxLength() const { return maxLength(); }
-  void SetMaxLength(int Value) { setMaxLength(Value > 0 ? Value : 32767); }
+  // The most characters the user can type; 0 (the default) sets no limit.
+  int MaxLength() const;
+  void SetMaxLength(int Value);
 
   TNotifyEvent OnChange;
 
@@ -34,4 +36,5 @@ class TEdit : public QLineEdit, public TWinControl {
 
   void keyPressEvent(QKeyEvent* Event) override;
   void keyReleaseEvent(QKeyEvent* Event) override;
+  void inputMethodEvent(QInputMethodEvent* Event) override;
 };

@@ -3,8 +3,11 @@
 // display, the beep and opening a document. One service with a Qt
 // implementation; tests install a recording one so nothing ever blocks on a
 // modal dialog and every test can check what the user saw or heard.
+#include <memory>
+
 #include "framework/rtl/AnsiString.h"
 
+class QMessageBox;
 class QWidget;
 
 // Message box flags and results, with the values the controls were written against.
@@ -36,3 +39,9 @@ TUserServices* SetUserServices(TUserServices* Services);
 // The platform calls the controls use.
 void MessageBeep(unsigned Type);
 int MessageBoxA(QWidget* Owner, const AnsiString& Text, const AnsiString& Caption, unsigned Flags);
+
+// The box the desktop implementation shows for MessageBoxA, not yet shown:
+// exactly the caption given, the text as plain text, wrapped (inside over-long
+// words too) so that the box fits the screen.
+std::unique_ptr<QMessageBox> CreateMessageBox(QWidget* Owner, const AnsiString& Text,
+                                              const AnsiString& Caption, unsigned Flags);

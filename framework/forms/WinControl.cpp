@@ -1,9 +1,11 @@
 #include "framework/forms/WinControl.h"
 
 #include <QApplication>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QPointer>
 #include <QSet>
+#include <vector>
 
 #include "framework/forms/FocusTracker.h"
 #include "framework/forms/HandlerGuard.h"
@@ -16,6 +18,30 @@ namespace {
 QSet<const TWinControl*>& LiveControls() {
   static QSet<const TWinControl*> live;
   return live;
+}
+
+// Activations posted and not yet finished, each with its own number.
+struct TPendingActivation {
+  unsigned Id;
+  QPointer<QWidget> Target;
+};
+std::vector<TPendingActivation>& PendingActivations() {
+  static std::vector<TPendingActivation> pending;
+  return pending;
+}
+
+// Sends Text to W as typed characters, one key press (and release) each.
+void TypeCharacters(QWidget* W, const QString& Text, bool WithRelease) {
+  QPointer<QWidget> target(W);
+  for (const char32_t u : Text.toUcs4()) {
+    if (!target) return;
+    const QString ch = QString::fromUcs4(&u, 1);
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, ch);
+    QCoreApplication::sendEvent(target, &press);
+    if (!WithRelease || !target) continue;
+    QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, ch);
+    QCoreApplication::sendEvent(target, &release);
+  }
 }
 
 }  // namespace
@@ -46,6 +72,8 @@ void TWinControl::SetFocus() { Widget()->setFocus(Qt::OtherFocusReason); }
 
 void TWinControl::PostActivate() { ::PostActivate(Widget()); }
 
+bool TWinControl::FocusInPassing() const { return ActivationPendingElsewhere(Widget()); }
+
 void TWinControl::DoEnter() {
   if (OnEnter) OnEnter(this);
 }
@@ -69,6 +97,12 @@ void TWinControl::KeyUp(WORD& Key, TShiftState Shift) {
 void TWinControl::ProcessKeyPress(QKeyEvent* Event, const std::function<void(QKeyEvent*)>& Base) {
   // A handler that fails keeps the key from the control, as an aborted
   // message would.
+  // Several characters in one press (a composed sequence) are typed one by one.
+  if (Event->text().toUcs4().size() > 1 && TypedChar(Event) >= 32) {
+    Event->accept();
+    TypeCharacters(Widget(), Event->text(), false);
+    return;
+  }
   bool deliver = false;
   int replacement = -1;
   Guarded([&] {
@@ -82,7 +116,12 @@ void TWinControl::ProcessKeyPress(QKeyEvent* Event, const std::function<void(QKe
     char key = static_cast<char>(typed);
     KeyPress(key);
     deliver = key != 0;
-    if (deliver && static_cast<unsigned char>(key) != typed)
+    // A character without a code in the text's code page is held as "?", and
+    // shown as held.
+    const bool shownAsHeld =
+        typed < 32 ||
+        Event->text() == QString(QChar(static_cast<char16_t>(AnsiCharToUnicode(typed))));
+    if (deliver && (static_cast<unsigned char>(key) != typed || !shownAsHeld))
       replacement = static_cast<unsigned char>(key);
   });
   if (!deliver) {
@@ -126,11 +165,37 @@ void TWinControl::ProcessKeyRelease(QKeyEvent* Event, const std::function<void(Q
   });
 }
 
+void TWinControl::ProcessInputMethod(QInputMethodEvent* Event,
+                                     const std::function<void(QInputMethodEvent*)>& Base) {
+  const QString commit = Event->commitString();
+  if (commit.isEmpty()) {
+    Base(Event);
+    return;
+  }
+  QInputMethodEvent composing(Event->preeditString(), Event->attributes());
+  if (Event->replacementLength() != 0)
+    composing.setCommitString(QString(), Event->replacementStart(), Event->replacementLength());
+  Base(&composing);
+  Event->accept();
+  TypeCharacters(Widget(), commit, true);
+}
+
 void PostActivate(QWidget* Control) {
+  static unsigned lastId = 0;
+  const unsigned id = ++lastId;
+  PendingActivations().push_back({id, Control});
   QPointer<QWidget> target(Control);
   QMetaObject::invokeMethod(
       qApp,
-      [target] {
+      [id, target] {
+        // Finished, whichever way this ends.
+        struct TDone {
+          unsigned Id;
+          ~TDone() {
+            auto& pending = PendingActivations();
+            std::erase_if(pending, [this](const TPendingActivation& p) { return p.Id == Id; });
+          }
+        } done{id};
         if (!target || !target->isVisible() || !target->isEnabled()) return;
         QWidget* window = target->window();
         if (!window || !window->isVisible()) return;
@@ -138,4 +203,10 @@ void PostActivate(QWidget* Control) {
         target->setFocus(Qt::OtherFocusReason);
       },
       Qt::QueuedConnection);
+}
+
+bool ActivationPendingElsewhere(const QWidget* W) {
+  for (const TPendingActivation& p : PendingActivations())
+    if (p.Target && p.Target != W && !W->isAncestorOf(p.Target)) return true;
+  return false;
 }

@@ -7,6 +7,7 @@
 #include "framework/forms/Control.h"
 #include "framework/forms/KeyCodes.h"
 
+class QInputMethodEvent;
 class QKeyEvent;
 
 using TKeyPressEvent = std::function<void(TObject* Sender, char& Key)>;
@@ -30,6 +31,10 @@ class TWinControl : public TControl {
   void SetFocus();
   // Gives this control the focus once the focus change under way has finished.
   void PostActivate();
+  // True while an activation posted for another control is waiting or under
+  // way: the focus only passes through this control on its way back there,
+  // so this control's own exit check has nothing to decide.
+  bool FocusInPassing() const;
 
   TNotifyEvent OnEnter;
   TNotifyEvent OnExit;
@@ -52,6 +57,11 @@ class TWinControl : public TControl {
   // carrying the changed character, or none when the key was swallowed).
   void ProcessKeyPress(QKeyEvent* Event, const std::function<void(QKeyEvent*)>& Base);
   void ProcessKeyRelease(QKeyEvent* Event, const std::function<void(QKeyEvent*)>& Base);
+  // Text committed by an input method (dead keys, compose) is typed: each
+  // character goes through the key handling as a press and a release. The
+  // rest of the event (the text being composed) goes to Base.
+  void ProcessInputMethod(QInputMethodEvent* Event,
+                          const std::function<void(QInputMethodEvent*)>& Base);
 
  private:
   bool FTabStop = true;
@@ -62,3 +72,6 @@ class TWinControl : public TControl {
 // closed windows, so two controls cannot keep taking it from each other
 // once one of them is gone.
 void PostActivate(QWidget* Control);
+// Whether an activation posted for a widget other than W and outside it is
+// waiting or under way.
+bool ActivationPendingElsewhere(const QWidget* W);

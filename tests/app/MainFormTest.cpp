@@ -207,6 +207,27 @@ TEST_F(MainFormTest, EnterInAnyCoordinateFieldCalculatesAndIsSwallowed) {
   EXPECT_EQ(Field("ScaleEdit")->Text(), "");
 }
 
+TEST_F(MainFormTest, EnterPressesTheFocusedButton) {
+  FillWorkedExample();
+  auto* calc = dynamic_cast<TBitBtn*>(form->FindComponent("CalcButton"));
+  calc->setFocus();
+  QTest::keyClick(calc, Qt::Key_Return);
+  EXPECT_EQ(Field("ScaleEdit")->Text(), "103,86");
+  auto* exit = dynamic_cast<TBitBtn*>(form->FindComponent("CancelButton"));
+  exit->setFocus();
+  QTest::keyClick(exit, Qt::Key_Enter, Qt::KeypadModifier);
+  EXPECT_FALSE(form->isVisible());
+}
+
+TEST_F(MainFormTest, ALongResultShowsItsStart) {
+  Fill({"0", "0", "100000", "0", "0", "0", "1", "0"});
+  QTest::keyClick(Field("I1S1XEdit"), Qt::Key_Return);
+  TMyEdit* scale = Field("ScaleEdit");
+  EXPECT_EQ(scale->Text(), "10.000.000,00");
+  EXPECT_EQ(scale->cursorPosition(), 0);
+  EXPECT_LT(scale->inputMethodQuery(Qt::ImCursorRectangle).toRect().left(), 10);
+}
+
 TEST_F(MainFormTest, AnEmptyFieldAsksForAllValuesAndLeavesTheResults) {
   FillWorkedExample();
   QTest::keyClick(Field("I1S1XEdit"), Qt::Key_Return);

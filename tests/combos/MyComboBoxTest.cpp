@@ -152,8 +152,9 @@ TEST_F(MyComboBoxTest, ReFiltersAfterEachChangeKeepingTheCaret) {
   TypeText(combo, "X");  // a capital inside a word becomes small
   EXPECT_EQ(combo->Text(), "Maxrio");
   EXPECT_EQ(combo->SelStart(), 3);
-  // OnChange sees the text as the user left it, before the filter.
-  EXPECT_EQ(seen, (std::vector<AnsiString>{"m", "Ma", "Mar", "Mari", "Mario", "MaXrio"}));
+  // OnChange sees the text as the user left it, then as the filter left it.
+  EXPECT_EQ(seen,
+            (std::vector<AnsiString>{"m", "M", "Ma", "Mar", "Mari", "Mario", "MaXrio", "Maxrio"}));
   combo->SetText("roma");  // a write from code is no change
   EXPECT_EQ(combo->Text(), "roma");
 }
@@ -164,7 +165,7 @@ TEST_F(MyComboBoxTest, PickingAnEntryShowsItFilteredAndItPasses) {
   int changes = 0;
   combo->OnChange = [&](TObject*) { ++changes; };
   ClickEntry(1);
-  EXPECT_EQ(changes, 1);
+  EXPECT_EQ(changes, 2);  // the choice, then its filtered form
   EXPECT_EQ(combo->Text(), "MILANO");
   Leave();
   EXPECT_TRUE(next->hasFocus());
@@ -282,6 +283,37 @@ TEST_F(MyComboBoxTest, InvalidExitWithoutMessageBeeps) {
   EXPECT_TRUE(services.Boxes.empty());
   ProcessPosted();
   EXPECT_TRUE(combo->hasFocus());
+}
+
+TEST_F(MyComboBoxTest, TwoInvalidNeighboursShowOneBoxAndTheFocusSettles) {
+  auto* other = new TMyComboBox(&form);
+  other->setGeometry(0, 80, 120, 24);
+  other->show();
+  for (TMyComboBox* c : {combo, other}) {
+    c->SetRequired(true);
+    c->SetErrorMessage("Obbligatorio");
+  }
+  other->setFocus();
+  for (int i = 0; i < 5; ++i) ProcessPosted();
+  EXPECT_TRUE(combo->hasFocus());
+  EXPECT_EQ(services.Boxes.size(), 1u);
+}
+
+TEST_F(MyComboBoxTest, AReadOnlyBoxTakesNoKeysAndLetsTheFocusGo) {
+  combo->SetCharFilter(chDate);
+  combo->SetRequired(true);  // empty, so invalid
+  combo->SetReadOnly(true);
+  TypeText(combo, "5");
+  EXPECT_EQ(combo->Text(), "");
+  Leave();
+  EXPECT_TRUE(next->hasFocus());
+  EXPECT_TRUE(services.Beeps.empty());
+}
+
+TEST_F(MyComboBoxTest, InputMethodTextIsFilteredLikeTypedText) {
+  combo->SetCharFilter(chNumber);
+  CommitText(combo, QString::fromUtf8("\u00e91x2"));
+  EXPECT_EQ(combo->Text(), "12");
 }
 
 TEST_F(MyComboBoxTest, OpeningTheListIsNoExit) {

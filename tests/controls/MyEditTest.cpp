@@ -157,6 +157,87 @@ TEST_F(MyEditTest, LeavingAnInvalidFieldBeepsAndTakesTheFocusBack) {
   EXPECT_EQ(services.Beeps.size(), 1u);
 }
 
+TEST_F(MyEditTest, TwoInvalidNeighboursLetTheFocusSettleOnTheFieldLeft) {
+  for (TMyEdit* e : {edit, next}) {
+    e->SetCharFilter(chNumber);
+    e->SetMinValue(10);
+    e->SetMaxValue(20);
+    e->SetText("5");
+  }
+  QTest::keyClick(edit, Qt::Key_Tab);
+  for (int i = 0; i < 5; ++i) ProcessPosted();
+  EXPECT_TRUE(edit->hasFocus());
+  EXPECT_EQ(services.Beeps.size(), 1u);
+  // Left for real, the other field still checks its own value.
+  edit->SetText("15");
+  QTest::keyClick(edit, Qt::Key_Tab);
+  QTest::keyClick(next, Qt::Key_Tab, Qt::ShiftModifier);
+  ProcessPosted();
+  EXPECT_TRUE(next->hasFocus());
+  EXPECT_EQ(services.Beeps.size(), 2u);
+}
+
+// Keys never change a read-only field, and it never holds the focus back.
+TEST_F(MyEditTest, AReadOnlyFieldTakesNoKeysAndLetsTheFocusGo) {
+  edit->SetCharFilter(chDate);
+  edit->SetReadOnly(true);
+  TypeText(edit, "5/");
+  EXPECT_EQ(edit->Text(), "");
+  edit->SetCharFilter(chFirstCap);
+  edit->SetText("mario");
+  QTest::keyClick(edit, Qt::Key_End);
+  EXPECT_EQ(edit->Text(), "mario");
+  edit->SetCharFilter(chNumber);
+  edit->SetMinValue(10);
+  edit->SetText("5");  // invalid, and written by code
+  QTest::keyClick(edit, Qt::Key_Tab);
+  ProcessPosted();
+  EXPECT_TRUE(next->hasFocus());
+  EXPECT_TRUE(services.Beeps.empty());
+}
+
+struct Composed {
+  CharFilterType Filter;
+  const char* Committed;  // UTF-8
+  AnsiString Text;
+};
+
+void PrintTo(const Composed& c, std::ostream* os) { *os << int(c.Filter) << " " << c.Committed; }
+
+class InputMethod : public MyEditTest, public testing::WithParamInterface<Composed> {};
+
+// Committed text goes through the same key step as typed characters.
+TEST_P(InputMethod, CommittedTextIsFilteredLikeTypedText) {
+  edit->SetCharFilter(GetParam().Filter);
+  edit->SetDateAge(dtNone);
+  CommitText(edit, QString::fromUtf8(GetParam().Committed));
+  EXPECT_EQ(edit->Text(), GetParam().Text);
+}
+
+INSTANTIATE_TEST_SUITE_P(Filters, InputMethod,
+                         testing::Values(Composed{chNumber, "\u00e91x2", "12"},
+                                         Composed{chDate, "\u00e95", "5/"},
+                                         Composed{chFirstCap, "\u00e8mario", "\xE8mario"},
+                                         Composed{chAllCaps, "ab", "AB"}));
+
+TEST_F(MyEditTest, ListenersSeeTheTypedLetterThenTheFilteredText) {
+  std::vector<AnsiString> seen;
+  edit->OnChange = [&](TObject*) { seen.push_back("change " + edit->Text()); };
+  edit->OnKeyUp = [&](TObject*, WORD&, TShiftState) { seen.push_back("up " + edit->Text()); };
+  edit->SetCharFilter(chFirstCap);
+  edit->SetText("Mario");
+  edit->SetSelStart(0);
+  TypeText(edit, "x");
+  QTest::keyClick(edit, Qt::Key_End);  // nothing left to filter: no change
+  EXPECT_EQ(seen,
+            (std::vector<AnsiString>{"change xMario", "up xMario", "change Xmario", "up Xmario"}));
+  seen.clear();
+  edit->SetCharFilter(chDate);
+  edit->SetDateAge(dtNone);
+  TypeText(edit, "5");
+  EXPECT_EQ(seen, (std::vector<AnsiString>{"change 5/", "up 5/"}));
+}
+
 TEST_F(MyEditTest, EMailChecks) {
   edit->SetCharFilter(chEMail);
   edit->SetText("mario@posta");

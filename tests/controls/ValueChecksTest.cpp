@@ -44,6 +44,9 @@ INSTANTIATE_TEST_SUITE_P(
         Range{chDecimal, 0, 100, "100,5", false}, Range{chDecimal, 0, 100, "-0,5", false},
         Range{chDecimal, 0.5, none, "0,4", false}, Range{chDecimal, 0, 100, "5.5", false},
         Range{chDecimal, none, none, "5,5,5", true},
+        // Without a digit there is no number, though the conversion reads zero.
+        Range{chDecimal, 0, 100, ",", false}, Range{chDecimal, 0, 100, "-,", false},
+        Range{chDecimal, 0, 100, ",E5", false}, Range{chNumber, 0, 100, "+", false},
         // Dates, with a time after midnight on the last day above the bound.
         Range{chDate, may1, may31, "12/05/2008", true},
         Range{chDate, may1, may31, "31/05/2008", true},

@@ -2,6 +2,7 @@
 // Simulated typing for widget tests: every character of a Windows-1252 text
 // as one key click, non-ASCII characters included.
 #include <QApplication>
+#include <QInputMethodEvent>
 #include <QTest>
 #include <QWidget>
 
@@ -17,6 +18,14 @@ inline void TypeText(QWidget* W, const AnsiString& Text) {
       QTest::sendKeyEvent(QTest::Click, W, Qt::Key_unknown, s, Qt::NoModifier);
     }
   }
+}
+
+// Text committed by an input method (a dead key, compose), as the platform
+// delivers it: no key press, one event with the committed characters.
+inline void CommitText(QWidget* W, const QString& Text) {
+  QInputMethodEvent event;
+  event.setCommitString(Text);
+  QApplication::sendEvent(W, &event);
 }
 
 // Shows W as the active window, as a user would see it.

@@ -87,6 +87,16 @@ class ComboBoxTest : public testing::Test {
   TEdit* next;
 };
 
+// The edit field's rules hold in the box too.
+TEST_F(ComboBoxTest, NoLengthLimitAndTheTextShownIsTheTextHeld) {
+  const AnsiString longText(40000, 'a');
+  combo->SetText(longText);
+  EXPECT_EQ(combo->Text(), longText);
+  combo->SetText("");
+  QTest::sendKeyEvent(QTest::Click, combo, Qt::Key_unknown, QString::fromUtf8("\u03a9"), {});
+  EXPECT_EQ(combo->lineEdit()->text(), "?");
+}
+
 TEST_F(ComboBoxTest, KeysArriveAtTheBoxAndEachReachesKeyPressOnce) {
   EXPECT_EQ(QApplication::focusWidget(), combo);
   TypeText(combo, "a\xE8");

@@ -135,6 +135,39 @@ TEST_F(EditTest, UnchangedWriteKeepsTheSelection) {
   EXPECT_EQ(edit->SelLength(), 1);
 }
 
+TEST_F(EditTest, NoLengthLimitUnlessOneIsSet) {
+  const AnsiString longText(40000, 'a');
+  edit->SetText(longText);
+  EXPECT_EQ(edit->Text(), longText);
+  EXPECT_EQ(edit->MaxLength(), 0);
+  QTest::keyClick(edit, Qt::Key_End);
+  TypeText(edit, "b");
+  EXPECT_EQ(edit->Text().size(), 40001u);
+  edit->SetText("");
+  edit->SetMaxLength(3);
+  TypeText(edit, "abcd");
+  EXPECT_EQ(edit->Text(), "abc");
+}
+
+// A character without a code is held as "?", and shown as held, whether
+// typed or pasted; the caret stays where the user left it.
+TEST_F(EditTest, ShowsExactlyTheTextItHolds) {
+  QTest::sendKeyEvent(QTest::Click, edit, Qt::Key_unknown, QString::fromUtf8("\u03a9"), {});
+  EXPECT_EQ(edit->Pressed, (std::vector<int>{'?'}));
+  QApplication::clipboard()->setText(QString::fromUtf8("a\u03a9\U0001F600b"));
+  QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);
+  QApplication::clipboard()->clear();
+  EXPECT_EQ(edit->text(), "?a??b");
+  EXPECT_EQ(edit->SelStart(), 5);
+}
+
+TEST_F(EditTest, TextWrittenByCodeShowsItsStart) {
+  edit->resize(60, 20);
+  edit->SetText(AnsiString(200, '8'));
+  EXPECT_EQ(edit->cursorPosition(), 0);
+  EXPECT_LT(edit->inputMethodQuery(Qt::ImCursorRectangle).toRect().left(), 10);
+}
+
 TEST_F(EditTest, TabStopAndReadOnly) {
   edit->SetTabStop(false);
   EXPECT_EQ(edit->focusPolicy(), Qt::ClickFocus);
