@@ -76,3 +76,11 @@ void TBitBtn::keyPressEvent(QKeyEvent* Event) {
   }
   QPushButton::keyPressEvent(Event);
 }
+
+bool TBitBtn::BindEvent(const AnsiString& Event, const TPublishedMethod& Method) {
+  if (Event == "OnClick") {
+    Method.BindTo(OnClick);
+    return true;
+  }
+  return TWinControl::BindEvent(Event, Method);
+}

@@ -19,6 +19,7 @@ class TBitBtn : public QPushButton, public TWinControl {
  public:
   explicit TBitBtn(TOwnerArg AOwner);
   QWidget* Widget() override { return this; }
+  bool BindEvent(const AnsiString& Event, const TPublishedMethod& Method) override;
 
   AnsiString Caption() const;
   void SetCaption(const AnsiString& Value);

@@ -187,3 +187,19 @@ void TComboBoxItems::AddStrings(const std::vector<AnsiString>& List) {
 void TComboBoxItems::Clear() {
   FCombo->ChangingItems([&] { FCombo->clear(); });
 }
+
+bool TComboBox::BindEvent(const AnsiString& Event, const TPublishedMethod& Method) {
+  if (Event == "OnChange") {
+    Method.BindTo(OnChange);
+    return true;
+  }
+  if (Event == "OnDropDown") {
+    Method.BindTo(OnDropDown);
+    return true;
+  }
+  if (Event == "OnCloseUp") {
+    Method.BindTo(OnCloseUp);
+    return true;
+  }
+  return TWinControl::BindEvent(Event, Method);
+}

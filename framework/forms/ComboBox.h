@@ -35,6 +35,7 @@ class TComboBox : public QComboBox, public TWinControl {
   explicit TComboBox(TOwnerArg AOwner);
 
   QWidget* Widget() override { return this; }
+  bool BindEvent(const AnsiString& Event, const TPublishedMethod& Method) override;
 
   AnsiString Text() const;
   // Replaces the text only when it differs, so an unchanged write notifies

@@ -45,3 +45,11 @@ void TEdit::keyReleaseEvent(QKeyEvent* Event) {
 void TEdit::inputMethodEvent(QInputMethodEvent* Event) {
   ProcessInputMethod(Event, [this](QInputMethodEvent* e) { QLineEdit::inputMethodEvent(e); });
 }
+
+bool TEdit::BindEvent(const AnsiString& Event, const TPublishedMethod& Method) {
+  if (Event == "OnChange") {
+    Method.BindTo(OnChange);
+    return true;
+  }
+  return TWinControl::BindEvent(Event, Method);
+}

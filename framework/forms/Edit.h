@@ -13,6 +13,7 @@ class TEdit : public QLineEdit, public TWinControl {
   explicit TEdit(TOwnerArg AOwner);
 
   QWidget* Widget() override { return this; }
+  bool BindEvent(const AnsiString& Event, const TPublishedMethod& Method) override;
 
   AnsiString Text() const;
   // Replaces the text only when it differs, so an unchanged write notifies

@@ -5,9 +5,6 @@
 #include <algorithm>
 
 #include "framework/forms/Application.h"
-#include "framework/forms/BitBtn.h"
-#include "framework/forms/ComboBox.h"
-#include "framework/forms/Edit.h"
 #include "framework/forms/FocusTracker.h"
 #include "framework/forms/HandlerGuard.h"
 #include "framework/forms/Label.h"
@@ -75,11 +72,6 @@ void TForm::Loaded() {
       if (m.Name == QStringToAnsi(name.toString())) return m;
     MethodNotFound(name.toString());
   };
-  const auto notify = [&](const QVariant& name) {
-    const auto* h = std::get_if<TNotifyEvent>(&find(name).Handler);
-    if (!h) MethodNotFound(name.toString());
-    return *h;
-  };
   for (QWidget* w : widgets) {
     auto* control = TWinControl::FromWidget(w);
     if (!control) continue;
@@ -88,35 +80,23 @@ void TForm::Loaded() {
     for (const QByteArray& name : w->dynamicPropertyNames()) {
       if (!name.startsWith("On")) continue;
       const QVariant value = w->property(name.constData());
-      if (name == "OnKeyPress") {
-        const auto* h = std::get_if<TKeyPressEvent>(&find(value).Handler);
-        if (!h) MethodNotFound(value.toString());
-        control->OnKeyPress = *h;
-      } else if (name == "OnEnter") {
-        control->OnEnter = notify(value);
-      } else if (name == "OnExit") {
-        control->OnExit = notify(value);
-      } else if (name == "OnShow" && w == this) {
-        OnShow = notify(value);
-      } else if (auto* edit = dynamic_cast<TEdit*>(w); edit && name == "OnChange") {
-        edit->OnChange = notify(value);
-      } else if (auto* combo = dynamic_cast<TComboBox*>(w); combo && name == "OnChange") {
-        combo->OnChange = notify(value);
-      } else if (combo && name == "OnDropDown") {
-        combo->OnDropDown = notify(value);
-      } else if (combo && name == "OnCloseUp") {
-        combo->OnCloseUp = notify(value);
-      } else if (auto* button = dynamic_cast<TBitBtn*>(w); button && name == "OnClick") {
-        button->OnClick = notify(value);
-      } else {
-        throw EComponentError("Event " + name.toStdString() + " of " + Name() + " is unknown");
-      }
+      if (!control->BindEvent(name.toStdString(), find(value)))
+        throw EComponentError("Event " + name.toStdString() + " of " + control->Name() +
+                              " is unknown");
     }
   }
 
   std::vector<QWidget*> chain;
   CollectTabChain(this, chain);
   for (size_t i = 1; i < chain.size(); ++i) QWidget::setTabOrder(chain[i - 1], chain[i]);
+}
+
+bool TForm::BindEvent(const AnsiString& Event, const TPublishedMethod& Method) {
+  if (Event == "OnShow") {
+    Method.BindTo(OnShow);
+    return true;
+  }
+  return TWinControl::BindEvent(Event, Method);
 }
 
 void TForm::DoShow() {

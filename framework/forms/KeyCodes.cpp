@@ -2,6 +2,7 @@
 
 #include <QKeyEvent>
 #include <QKeySequence>
+#include <QMouseEvent>
 
 #include "framework/rtl/CodePage.h"
 
@@ -93,4 +94,30 @@ TShiftState ShiftStateOf(const QKeyEvent* Event) {
   if (Event->modifiers() & Qt::AltModifier) s |= ssAlt;
   if (Event->modifiers() & Qt::ControlModifier) s |= ssCtrl;
   return s;
+}
+
+TShiftState ShiftStateOf(const QMouseEvent* Event) {
+  TShiftState s = 0;
+  if (Event->modifiers() & Qt::ShiftModifier) s |= ssShift;
+  if (Event->modifiers() & Qt::AltModifier) s |= ssAlt;
+  if (Event->modifiers() & Qt::ControlModifier) s |= ssCtrl;
+  // A press counts its own button as held.
+  Qt::MouseButtons held = Event->buttons();
+  if (Event->type() != QEvent::MouseButtonRelease) held |= Event->button();
+  if (held & Qt::LeftButton) s |= ssLeft;
+  if (held & Qt::RightButton) s |= ssRight;
+  if (held & Qt::MiddleButton) s |= ssMiddle;
+  if (Event->type() == QEvent::MouseButtonDblClick) s |= ssDouble;
+  return s;
+}
+
+TMouseButton MouseButtonOf(const QMouseEvent* Event) {
+  switch (Event->button()) {
+    case Qt::RightButton:
+      return mbRight;
+    case Qt::MiddleButton:
+      return mbMiddle;
+    default:
+      return mbLeft;
+  }
 }

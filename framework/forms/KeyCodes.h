@@ -4,11 +4,23 @@
 #include <cstdint>
 
 class QKeyEvent;
+class QMouseEvent;
 
 using WORD = std::uint16_t;
 
-enum TShiftFlag : unsigned { ssShift = 1, ssAlt = 2, ssCtrl = 4 };
+// The modifier keys, the mouse buttons held and a double click.
+enum TShiftFlag : unsigned {
+  ssShift = 1,
+  ssAlt = 2,
+  ssCtrl = 4,
+  ssLeft = 8,
+  ssRight = 16,
+  ssMiddle = 32,
+  ssDouble = 64
+};
 using TShiftState = unsigned;  // a set of TShiftFlag
+
+enum TMouseButton { mbLeft, mbRight, mbMiddle };
 
 // Virtual-key codes the library refers to.
 enum : WORD {
@@ -41,3 +53,8 @@ int TypedChar(const QKeyEvent* Event);
 
 WORD VirtualKey(const QKeyEvent* Event);
 TShiftState ShiftStateOf(const QKeyEvent* Event);
+// The modifiers and the buttons held during a mouse event; ssDouble for the
+// press of a double click.
+TShiftState ShiftStateOf(const QMouseEvent* Event);
+// The button of a press or release; mbLeft for any other.
+TMouseButton MouseButtonOf(const QMouseEvent* Event);

@@ -74,6 +74,23 @@ void TWinControl::PostActivate() { ::PostActivate(Widget()); }
 
 bool TWinControl::FocusInPassing() const { return ActivationPendingElsewhere(Widget()); }
 
+bool TWinControl::BindEvent(const AnsiString& Event, const TPublishedMethod& Method) {
+  if (Event == "OnEnter") {
+    Method.BindTo(OnEnter);
+  } else if (Event == "OnExit") {
+    Method.BindTo(OnExit);
+  } else if (Event == "OnKeyPress") {
+    Method.BindTo(OnKeyPress);
+  } else if (Event == "OnKeyDown") {
+    Method.BindTo(OnKeyDown);
+  } else if (Event == "OnKeyUp") {
+    Method.BindTo(OnKeyUp);
+  } else {
+    return false;
+  }
+  return true;
+}
+
 void TWinControl::DoEnter() {
   if (OnEnter) OnEnter(this);
 }

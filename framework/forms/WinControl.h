@@ -6,6 +6,7 @@
 
 #include "framework/forms/Control.h"
 #include "framework/forms/KeyCodes.h"
+#include "framework/forms/PublishedMethod.h"
 
 class QInputMethodEvent;
 class QKeyEvent;
@@ -41,6 +42,12 @@ class TWinControl : public TControl {
   TKeyPressEvent OnKeyPress;
   TKeyEvent OnKeyUp;
   TKeyEvent OnKeyDown;
+
+  // Binds the stored event named Event ("OnExit") to Method; false when the
+  // control has no such event. Each class binds its own events and passes
+  // the others to its base. Throws EComponentError when Method's type does
+  // not fit the event.
+  virtual bool BindEvent(const AnsiString& Event, const TPublishedMethod& Method);
 
   // Raised by the focus bookkeeping; public so the tracker can reach them.
   virtual void DoEnter();
