@@ -77,10 +77,17 @@ void TEditLookupComboBox::UpdEdit() {
     SetSelStart(start);
     SetSelLength(length);
   };
-  show();
   FEdited = true;
-  if (!t.empty() && FLookupDataSet && !FKeyFields.empty() && !FLookupKeyFields.empty() &&
-      !FLookupResultField.empty()) {
+  const bool search = !t.empty() && FLookupDataSet && !FKeyFields.empty() &&
+                      !FLookupKeyFields.empty() && !FLookupResultField.empty();
+  // Shown once, completed: nothing runs between the two writes a search
+  // would make, so the first is left out and a long list's keystroke lays
+  // the text out once less.
+  if (!search) {
+    show();
+    return;
+  }
+  {
     FLookupDataSet->First();
     if (FLookupDataSet->Locate(FLookupResultField, Variant(t), {loCaseInsensitive, loPartialKey})) {
       if (FDBCombo) FDBCombo->ListMatch = true;
@@ -129,6 +136,19 @@ void TEditLookupComboBox::DropDown() {
   DoExit();
   FDBCombo->DropDown();
   ::PostActivate(FDBCombo);
+}
+
+bool TEditLookupComboBox::focusNextPrevChild(bool Next) {
+  if (Next || !FDBCombo) return TMyComboBox::focusNextPrevChild(Next);
+  for (QWidget* w = FDBCombo->previousInFocusChain(); w && w != FDBCombo;
+       w = w->previousInFocusChain()) {
+    if (w->window() != window() || FDBCombo->isAncestorOf(w)) continue;
+    if ((w->focusPolicy() & Qt::TabFocus) && w->isVisible() && w->isEnabled()) {
+      w->setFocus(Qt::BacktabFocusReason);
+      return true;
+    }
+  }
+  return true;
 }
 
 void TEditLookupComboBox::Release() {

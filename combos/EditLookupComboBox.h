@@ -37,6 +37,9 @@ class TEditLookupComboBox : public TMyComboBox {
 
  protected:
   void DropDown() override;
+  // Backwards the box is left for the control before the pair, not for the
+  // lookup combo box under it.
+  bool focusNextPrevChild(bool Next) override;
 
  private:
   // Puts the lookup data set on the record of the field's key, the one the

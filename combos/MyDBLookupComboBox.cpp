@@ -1,7 +1,5 @@
 #include "combos/MyDBLookupComboBox.h"
 
-#include <QFocusEvent>
-
 #include "combos/EditLookupComboBox.h"
 #include "framework/forms/Palette.h"
 
@@ -87,13 +85,6 @@ void TMyDBLookupComboBox::DoExit() {
     if (OnInvalidValue) OnInvalidValue(this, value);
   }
   TDBLookupComboBox::DoExit();
-}
-
-void TMyDBLookupComboBox::focusInEvent(QFocusEvent* Event) {
-  TDBLookupComboBox::focusInEvent(Event);
-  // Shift+Tab from the typing box means the control before the pair, not
-  // this control under the box.
-  if (Event->reason() == Qt::BacktabFocusReason && FEditBox) focusNextPrevChild(false);
 }
 
 namespace Mydblookupcombobox {

@@ -53,9 +53,11 @@ class TMyDBLookupComboBox : public TDBLookupComboBox {
  protected:
   void Paint() override;
   void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
-  void focusInEvent(QFocusEvent* Event) override;
 
  private:
+  // Shift+Tab in the typing box moves to the control before the pair.
+  friend class TEditLookupComboBox;
+
   int CharFilterValue() const { return FCharFilter; }
   void SetCharFilterValue(int Value) { SetCharFilter(static_cast<CharFilterType>(Value)); }
 

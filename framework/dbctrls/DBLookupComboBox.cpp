@@ -198,6 +198,8 @@ TField* TDBLookupComboBox::ListDisplayField() const {
   return list->FindField(name);
 }
 
+QAbstractItemView* TDBLookupComboBox::ListView() const { return FList; }
+
 Variant TDBLookupComboBox::KeyValue() const {
   const TField* field = Field();
   if (!field) return Variant::Null();
@@ -365,7 +367,24 @@ void TDBLookupComboBox::SelectRecord(int Record) {
 
 void TDBLookupComboBox::focusOutEvent(QFocusEvent* Event) {
   QWidget::focusOutEvent(Event);
-  if (Event->reason() != Qt::PopupFocusReason) Guarded([this] { CloseUp(false); });
+  // The focus going into the open list stays with the control.
+  if (Event->reason() == Qt::PopupFocusReason ||
+      (FListShown && QApplication::focusWidget() == FList))
+    return;
+  Guarded([this] { CloseUp(false); });
+}
+
+void TDBLookupComboBox::focusInEvent(QFocusEvent* Event) {
+  QWidget::focusInEvent(Event);
+  // With the list open the keyboard drives the list: once this focus change
+  // has finished, so that it reaches everyone as a move to this control.
+  if (!FListShown) return;
+  QMetaObject::invokeMethod(
+      this,
+      [this] {
+        if (FListShown && hasFocus()) FList->setFocus(Qt::PopupFocusReason);
+      },
+      Qt::QueuedConnection);
 }
 
 void TDBLookupComboBox::FocusChanged(QWidget* Old, QWidget* Now) {

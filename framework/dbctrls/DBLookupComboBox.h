@@ -16,6 +16,7 @@
 #include "framework/forms/OwnerArg.h"
 #include "framework/forms/WinControl.h"
 
+class QAbstractItemView;
 class QListView;
 class TLookupListModel;
 
@@ -56,6 +57,8 @@ class TDBLookupComboBox : public QWidget, public TWinControl {
   Variant KeyValue() const;
   QRect ClientRect() const { return rect(); }
   bool ListVisible() const { return FListShown; }
+  // The drop-down list window.
+  QAbstractItemView* ListView() const;
 
   // Opens the list on the record of the current key.
   virtual void DropDown();
@@ -70,6 +73,10 @@ class TDBLookupComboBox : public QWidget, public TWinControl {
   QSize sizeHint() const override;
 
  protected:
+  // The control takes the focus in its own MouseDown, before opening the list.
+  Qt::FocusPolicy FocusPolicyFor(bool TabStop) const override {
+    return TabStop ? Qt::TabFocus : Qt::NoFocus;
+  }
   // Draws the control: the frame, the text and the drop-down button.
   virtual void Paint();
   // A left press focuses the control, then opens the list or closes it.
@@ -79,6 +86,7 @@ class TDBLookupComboBox : public QWidget, public TWinControl {
   void mousePressEvent(QMouseEvent* Event) override;
   void keyPressEvent(QKeyEvent* Event) override;
   void keyReleaseEvent(QKeyEvent* Event) override;
+  void focusInEvent(QFocusEvent* Event) override;
   void focusOutEvent(QFocusEvent* Event) override;
   bool eventFilter(QObject* Watched, QEvent* Event) override;
 

@@ -63,7 +63,7 @@ bool TWinControl::TabStop() const { return FTabStop; }
 void TWinControl::SetTabStop(bool Value) {
   FTabStop = Value;
   // A control without a tab stop is skipped by Tab but still takes a click.
-  Widget()->setFocusPolicy(Value ? Qt::StrongFocus : Qt::ClickFocus);
+  Widget()->setFocusPolicy(FocusPolicyFor(Value));
 }
 
 bool TWinControl::Focused() const { return Widget()->hasFocus(); }

@@ -54,6 +54,13 @@ class TWinControl : public TControl {
   virtual void DoExit();
 
  protected:
+  // How the toolkit gives this control the focus: by Tab when it has a tab
+  // stop, and on a click. A control that takes the focus in its own
+  // MouseDown leaves the click out.
+  virtual Qt::FocusPolicy FocusPolicyFor(bool TabStop) const {
+    return TabStop ? Qt::StrongFocus : Qt::ClickFocus;
+  }
+
   // Key = 0 swallows the character; another value is typed instead.
   virtual void KeyPress(char& Key);
   virtual void KeyDown(WORD& Key, TShiftState Shift);
