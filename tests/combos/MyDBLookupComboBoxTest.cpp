@@ -355,6 +355,16 @@ TEST_F(LookupPairTest, TwoInvalidPairsLetTheFocusSettle) {
   EXPECT_EQ(std::count(log.begin(), log.end(), "invalid "), 0);
 }
 
+TEST_F(LookupPairTest, AStoredLayoutBindsOnInvalidValueByName) {
+  AnsiString reported;
+  const TInvalidValueEvent handler = [&](TObject*, AnsiString Text) { reported = Text; };
+  EXPECT_TRUE(combo->BindEvent("OnInvalidValue", {"CityInvalid", handler}));
+  combo->OnInvalidValue(combo, "x");
+  EXPECT_EQ(reported, "x");
+  EXPECT_TRUE(combo->BindEvent("OnExit", {"CityExit", TNotifyEvent([](TObject*) {})}));
+  EXPECT_FALSE(combo->BindEvent("OnCellExport", {"CityExit", TNotifyEvent()}));
+}
+
 TEST_F(LookupPairTest, RegisteredOnTheCustomPageWithoutItsTypingBox) {
   Mydblookupcombobox::Register();
   std::vector<AnsiString> names;
