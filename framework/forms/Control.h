@@ -7,6 +7,9 @@
 #include "framework/forms/Component.h"
 #include "framework/rtl/AnsiString.h"
 
+// The mouse pointer shown over a control, by the framework's numbers.
+enum TCursor { crDefault = 0, crHandPoint = -21 };
+
 class TControl : public TComponent {
  public:
   explicit TControl(TComponent* AOwner) : TComponent(AOwner) {}
@@ -27,4 +30,18 @@ class TControl : public TComponent {
   void SetEnabled(bool Value) { Widget()->setEnabled(Value); }
   // The control's window handle stands for the widget.
   QWidget* Handle() { return Widget(); }
+
+  TCursor Cursor() const { return FCursor; }
+  void SetCursor(TCursor Value);
+  // The hint shows as the control's tooltip while ShowHint is on.
+  const AnsiString& Hint() const { return FHint; }
+  void SetHint(const AnsiString& Value);
+  bool ShowHint() const { return FShowHint; }
+  void SetShowHint(bool Value);
+
+ private:
+  void UpdateToolTip();
+  TCursor FCursor = crDefault;
+  AnsiString FHint;
+  bool FShowHint = false;
 };

@@ -1,0 +1,105 @@
+#include <gtest/gtest.h>
+
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QTest>
+
+#include "framework/dbctrls/DBGrid.h"
+#include "framework/forms/Form.h"
+#include "tests/framework/db/TestDatabase.h"
+#include "tests/support/RecordingServices.h"
+#include "tests/support/Typing.h"
+
+namespace {
+
+class DBGridTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    db.Db->ExecSQL(
+        "CREATE TABLE city (id INTEGER PRIMARY KEY, name VARCHAR(20) CHECK (name <> ''),"
+        " people INTEGER);"
+        "INSERT INTO city VALUES (1, 'Roma', 2800000), (2, 'Milano', 1400000),"
+        " (3, 'Torino', 850000);");
+    cities->Open();
+    source.SetDataSet(cities.get());
+    grid = new TDBGrid(&form);
+    grid->setGeometry(0, 0, 400, 200);
+    grid->SetDataSource(&source);
+    ShowActive(&form);
+    grid->setFocus();
+  }
+  // Types Text into the current cell, as the user would, and confirms it.
+  void TypeInCell(const char* Text) {
+    QTest::keyClick(grid, Text[0]);
+    QTest::keyClicks(QApplication::focusWidget(), Text + 1);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    ProcessPosted();  // the cell editor hands its text over once the key is handled
+  }
+  AnsiString Stored(int Id) {
+    auto check = db.Query("SELECT name FROM city WHERE id = " + std::to_string(Id));
+    check->Open();
+    return check->FieldByName("name")->AsString();
+  }
+
+  TRecordingServices services;
+  TTestDatabase db;
+  std::unique_ptr<TDataSet> cities = db.Table("city");
+  TDataSource source{nullptr};
+  TForm form{nullptr};
+  TDBGrid* grid;
+};
+
+TEST_F(DBGridTest, ShowsTheFieldsAndFollowsTheCurrentRecord) {
+  ASSERT_EQ(grid->FieldCount(), 3);
+  EXPECT_EQ(grid->Columns()[1].Title().Caption, "name");
+  EXPECT_EQ(grid->Columns()[2].Alignment(), taRightJustify);
+  EXPECT_EQ(grid->model()->data(grid->model()->index(1, 1)).toString(), "Milano");
+  cities->Last();
+  EXPECT_EQ(grid->currentIndex().row(), 2);
+  QTest::keyClick(grid, Qt::Key_Up);
+  EXPECT_EQ(cities->RecNo(), 2);
+  grid->Columns()[1].SetWidth(120);
+  EXPECT_EQ(grid->horizontalHeader()->sectionSize(1), 120);
+  cities->Close();
+  EXPECT_EQ(grid->FieldCount(), 0);
+  EXPECT_EQ(grid->model()->rowCount(), 0);
+}
+
+TEST_F(DBGridTest, AChangeIsPostedOnLeavingTheRow) {
+  grid->setCurrentIndex(grid->model()->index(0, 1));
+  TypeInCell("Napoli");
+  EXPECT_EQ(cities->State(), dsEdit);
+  EXPECT_EQ(Stored(1), "Roma");
+  QTest::keyClick(grid, Qt::Key_Down);
+  EXPECT_EQ(cities->State(), dsBrowse);
+  EXPECT_EQ(Stored(1), "Napoli");
+  EXPECT_TRUE(services.Boxes.empty());
+}
+
+TEST_F(DBGridTest, ARefusedPostKeepsTheRowInEditWithTheTypedValue) {
+  grid->setCurrentIndex(grid->model()->index(1, 2));
+  TypeInCell("7");
+  grid->setCurrentIndex(grid->model()->index(1, 1));
+  QTest::keyClick(grid, Qt::Key_Delete);  // not an edit: the key is no character
+  QTest::keyClick(grid, Qt::Key_F2);
+  QLineEdit* editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+  ASSERT_NE(editor, nullptr);
+  editor->clear();
+  QTest::keyClick(editor, Qt::Key_Return);  // an empty name breaks the CHECK
+  ProcessPosted();
+  QTest::keyClick(grid, Qt::Key_Down);
+  ProcessPosted();
+  ASSERT_EQ(services.Boxes.size(), 1u);
+  EXPECT_NE(services.Boxes[0].Text.find("CHECK"), AnsiString::npos) << services.Boxes[0].Text;
+  EXPECT_EQ(cities->State(), dsEdit);
+  EXPECT_EQ(cities->RecNo(), 2);
+  EXPECT_EQ(grid->currentIndex().row(), 1);
+  EXPECT_EQ(cities->FieldByName("people")->AsString(), "7");
+  EXPECT_EQ(Stored(2), "Milano");
+  // Escape gives the changes up.
+  QTest::keyClick(grid, Qt::Key_Escape);
+  EXPECT_EQ(cities->State(), dsBrowse);
+  EXPECT_EQ(cities->FieldByName("people")->AsString(), "1400000");
+}
+
+}  // namespace
