@@ -63,42 +63,59 @@ void TEditLookupComboBox::LocateShownKey() {
   FLookupDataSet->Locate(listKey, key->Value(), {});
 }
 
+AnsiString TEditLookupComboBox::Searched(const AnsiString& Text, int Start, int Length) {
+  const auto typedPart = [&](const AnsiString& T) {
+    return T.substr(0, static_cast<size_t>(Start + Length));
+  };
+  AnsiString t = FStringCaps->Filter(Text, CharFilter());
+  if (FField && FField->Size() != 0) t = typedPart(t);
+  FEdited = true;
+  if (t.empty() || !FLookupDataSet || FKeyFields.empty() || FLookupKeyFields.empty() ||
+      FLookupResultField.empty())
+    return t;
+  FLookupDataSet->First();
+  const bool found =
+      FLookupDataSet->Locate(FLookupResultField, Variant(t), {loCaseInsensitive, loPartialKey});
+  if (FDBCombo) FDBCombo->ListMatch = found;
+  if (!found) return typedPart(t);
+  return FStringCaps->Filter(FLookupDataSet->FieldByName(FLookupResultField)->AsString(),
+                             CharFilter());
+}
+
+void TEditLookupComboBox::Show(const AnsiString& Value, int Start, int Length) {
+  if (Text() == Value) return;
+  SetText(Value);
+  SetSelStart(Start);
+  SetSelLength(Length);
+}
+
+// The text is shown once, completed: the cut text a search starts from is
+// never shown on its own, since nothing runs between the two writes.
 void TEditLookupComboBox::UpdEdit() {
   const int start = SelStart();
   const int length = SelLength();
-  const auto typedPart = [&](const AnsiString& T) {
-    return T.substr(0, static_cast<size_t>(start + length));
-  };
-  AnsiString t = FStringCaps->Filter(Text(), CharFilter());
-  if (FField && FField->Size() != 0) t = typedPart(t);
-  const auto show = [&] {
-    if (Text() == t) return;
-    SetText(t);
-    SetSelStart(start);
-    SetSelLength(length);
-  };
-  FEdited = true;
-  const bool search = !t.empty() && FLookupDataSet && !FKeyFields.empty() &&
-                      !FLookupKeyFields.empty() && !FLookupResultField.empty();
-  // Shown once, completed: nothing runs between the two writes a search
-  // would make, so the first is left out and a long list's keystroke lays
-  // the text out once less.
-  if (!search) {
-    show();
-    return;
+  Show(Searched(Text(), start, length), start, length);
+}
+
+void TEditLookupComboBox::KeyPress(char& Key) {
+  TMyComboBox::KeyPress(Key);
+  // A typed character goes into the text already completed, so a keystroke
+  // lays the text out once. Whoever listens to OnChange or OnKeyUp sees the
+  // character typed first, then the completion.
+  if (static_cast<unsigned char>(Key) < 32 || ReadOnly() || OnChange || OnKeyUp) return;
+  AnsiString typed = Text();
+  if (MaxLength() > 0 && int(typed.size()) - SelLength() >= MaxLength()) return;
+  const int start = SelStart();
+  typed.replace(static_cast<size_t>(start), static_cast<size_t>(SelLength()), 1, Key);
+  Key = 0;
+  const AnsiString shown = Searched(typed, start + 1, 0);
+  if (Text() == shown) {
+    SetSelStart(start + 1);
+  } else {
+    Show(shown, start + 1, 0);
   }
-  {
-    FLookupDataSet->First();
-    if (FLookupDataSet->Locate(FLookupResultField, Variant(t), {loCaseInsensitive, loPartialKey})) {
-      if (FDBCombo) FDBCombo->ListMatch = true;
-      t = FStringCaps->Filter(FLookupDataSet->FieldByName(FLookupResultField)->AsString(),
-                              CharFilter());
-    } else {
-      if (FDBCombo) FDBCombo->ListMatch = false;
-      t = typedPart(t);
-    }
-  }
-  show();
+  // The change is announced; the search it would run is done.
+  TComboBox::Change();
 }
 
 void TEditLookupComboBox::DoExit() {

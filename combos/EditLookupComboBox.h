@@ -36,6 +36,7 @@ class TEditLookupComboBox : public TMyComboBox {
   AnsiString UnmatchedText;
 
  protected:
+  void KeyPress(char& Key) override;
   void DropDown() override;
   // Backwards the box is left for the control before the pair, not for the
   // lookup combo box under it.
@@ -45,6 +46,11 @@ class TEditLookupComboBox : public TMyComboBox {
   // Puts the lookup data set on the record of the field's key, the one the
   // box shows when nobody has searched since it was bound.
   void LocateShownKey();
+  // The text to show for Text with the caret at Start + Length: filtered, cut
+  // after the caret for a sized field, searched and completed. Sets ListMatch.
+  AnsiString Searched(const AnsiString& Text, int Start, int Length);
+  // Shows Value, when it differs, with the selection Start, Length.
+  void Show(const AnsiString& Value, int Start, int Length);
   // Writes the key of the lookup data set's current record into the field
   // (for a lookup field, into its key field), or clears it for an empty box.
   void CommitKey();

@@ -152,6 +152,17 @@ INSTANTIATE_TEST_SUITE_P(Pair, Search,
                                          std::vector<Typed>{{"t", "Torino", 1, true},
                                                             {"OR", "Torino", 3, true}}));
 
+TEST_F(LookupPairTest, ABoxListenerSeesWhatWasTypedThenTheCompletion) {
+  TEditLookupComboBox* box = Enter();
+  std::vector<AnsiString> seen;
+  box->OnChange = [&](TObject*) { seen.push_back(box->Text()); };
+  box->SetSelStart(2);
+  TypeText(box, "v");
+  EXPECT_EQ(box->Text(), "Rovigo");
+  EXPECT_EQ(box->SelStart(), 3);
+  EXPECT_EQ(seen, (std::vector<AnsiString>{"Rovma"}));
+}
+
 TEST_F(LookupPairTest, AFieldOfSizeZeroSearchesTheWholeText) {
   Bind(combo, "city_id", "id");
   TEditLookupComboBox* box = Enter();
