@@ -60,6 +60,20 @@ class LookupPairTest : public testing::Test {
     ProcessPosted();
     return combo->EditBox();
   }
+  // Comes back into the pair from the control after it.
+  TEditLookupComboBox* EnterBack() {
+    after->setFocus();
+    QTest::keyClick(after, Qt::Key_Tab, Qt::ShiftModifier);
+    Settle();
+    return combo->EditBox();
+  }
+  // Replaces the box's text by typing, then leaves the pair with Tab.
+  void TypeAndLeave(TEditLookupComboBox* Box, const AnsiString& Text) {
+    Box->lineEdit()->selectAll();
+    TypeText(Box, Text);
+    QTest::keyClick(Box, Qt::Key_Tab);
+    Settle();
+  }
   void Settle() {
     for (int i = 0; i < 4; ++i) ProcessPosted();
   }
@@ -200,11 +214,7 @@ TEST_F(LookupPairTest, OpeningTheBoxListCommitsThenOpensTheControlsList) {
 }
 
 TEST_F(LookupPairTest, LeavingWithAMatchWritesItsKey) {
-  TEditLookupComboBox* box = Enter();
-  box->lineEdit()->selectAll();
-  TypeText(box, "tor");
-  QTest::keyClick(box, Qt::Key_Tab);
-  Settle();
+  TypeAndLeave(Enter(), "tor");
   EXPECT_EQ(City(), "TO");
   EXPECT_EQ(people->State(), dsEdit);  // put into edit mode and left there
   EXPECT_EQ(combo->Text(), "Torino");
@@ -215,10 +225,7 @@ TEST_F(LookupPairTest, LeavingWithAMatchWritesItsKey) {
 
 TEST_F(LookupPairTest, LeavingWithoutAMatchReportsTheTextAndComesBack) {
   TEditLookupComboBox* box = Enter();
-  box->lineEdit()->selectAll();
-  TypeText(box, "Milano");
-  QTest::keyClick(box, Qt::Key_Tab);
-  Settle();
+  TypeAndLeave(box, "Milano");
   EXPECT_EQ(log, (std::vector<AnsiString>{"enter", "invalid Milano", "exit", "enter"}));
   EXPECT_EQ(City(), "RM");  // unchanged
   ASSERT_NE(combo->EditBox(), nullptr);
@@ -239,15 +246,9 @@ TEST_F(LookupPairTest, AnUnmatchedTextIsDroppedWhenNothingIsShownOrTheListIsNotE
   people->Cancel();
   people->First();  // Mario, in Roma
   combo->SetExactListValue(false);
-  after->setFocus();
-  QTest::keyClick(after, Qt::Key_Tab, Qt::ShiftModifier);
-  Settle();
-  box = combo->EditBox();
+  box = EnterBack();
   ASSERT_NE(box, nullptr);
-  box->lineEdit()->selectAll();
-  TypeText(box, "Milano");
-  QTest::keyClick(box, Qt::Key_Tab);
-  Settle();
+  TypeAndLeave(box, "Milano");
   EXPECT_EQ(Focused(), after);
   EXPECT_EQ(City(), "RM");
   EXPECT_EQ(std::count(log.begin(), log.end(), "invalid Milano"), 0);
@@ -283,10 +284,7 @@ TEST_F(LookupPairTest, ListFieldIndexChoosesTheSearchedField) {
   Settle();
   combo->SetListFieldIndex(2);  // past the last name: nothing is shown or searched
   EXPECT_EQ(combo->Text(), "");
-  after->setFocus();
-  QTest::keyClick(after, Qt::Key_Tab, Qt::ShiftModifier);
-  Settle();
-  box = combo->EditBox();
+  box = EnterBack();
   ASSERT_NE(box, nullptr);
   TypeText(box, "Ro");
   EXPECT_EQ(box->Text(), "Ro");
@@ -321,16 +319,10 @@ TEST_F(LookupPairTest, ALookupFieldWritesOnlyTheShownRecordsKey) {
   QTest::keyClick(box, Qt::Key_Tab);
   Settle();
   EXPECT_EQ(people->FieldByName("city_id")->AsInteger(), 1);
-  after->setFocus();
   cities->Last();
-  QTest::keyClick(after, Qt::Key_Tab, Qt::ShiftModifier);
-  Settle();
-  box = combo->EditBox();
+  box = EnterBack();
   ASSERT_NE(box, nullptr);
-  box->lineEdit()->selectAll();
-  TypeText(box, "rov");
-  QTest::keyClick(box, Qt::Key_Tab);
-  Settle();
+  TypeAndLeave(box, "rov");
   EXPECT_EQ(people->FieldByName("city_id")->AsInteger(), 2);
   EXPECT_EQ(combo->Text(), "Rovigo");
 }
