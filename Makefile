@@ -2,10 +2,13 @@
 BUILD      ?= build
 BUILD_ASAN ?= build-asan
 BUILD_BENCH ?= build-bench
+BUILD_FUZZ ?= build-fuzz
+FUZZ_SECONDS ?= 60
+FUZZ_SMOKE_SECONDS ?= 5
 JOBS       ?= $(shell nproc)
 CMAKE_FLAGS ?=
 
-.PHONY: all deps configure build run test test-asan bench format clean
+.PHONY: all deps configure build run test test-asan bench fuzz-build fuzz fuzz-smoke format clean
 
 all: build
 
@@ -39,8 +42,21 @@ bench: deps
 	@for b in $(BUILD_BENCH)/bench/bench_*; do \
 	  echo "== $$b"; QT_QPA_PLATFORM=offscreen $$b --benchmark_min_time=0.2 || exit 1; done
 
+# The fuzz targets (fuzz/, clang's libFuzzer with ASan and UBSan), each run
+# for FUZZ_SECONDS; fuzz-smoke runs each for a few seconds, as CI does.
+fuzz-build: deps
+	cmake -S . -B $(BUILD_FUZZ) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DASTREVO_FUZZ=ON -DASTREVO_BENCH=OFF $(CMAKE_FLAGS)
+	cmake --build $(BUILD_FUZZ) -j $(JOBS) --target fuzzers
+
+fuzz: fuzz-build
+	scripts/run-fuzz $(BUILD_FUZZ) $(FUZZ_SECONDS)
+
+fuzz-smoke: fuzz-build
+	scripts/run-fuzz $(BUILD_FUZZ) $(FUZZ_SMOKE_SECONDS)
+
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
 clean:
-	rm -rf $(BUILD) $(BUILD_ASAN) $(BUILD_BENCH)
+	rm -rf $(BUILD) $(BUILD_ASAN) $(BUILD_BENCH) $(BUILD_FUZZ)

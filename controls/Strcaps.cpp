@@ -90,10 +90,10 @@ int CenturyDigits(DateAgeType DateAge, char Out[2]) {
   switch (DateAge) {
     case dtCurrent: {
       int year = 0, month = 0, day = 0;
-      DecodeDate(Date(), year, month, day);
+      // A clock beyond the calendar (past year 9999, or no number) has no
+      // century: write none.
+      if (!TryDecodeDate(Date(), year, month, day)) return 0;
       const int century = year / 100;
-      // A clock beyond year 9999 has no two-digit century: write none.
-      if (century < 0 || century > 99) return 0;
       if (century < 10) {
         Out[0] = static_cast<char>('0' + century);
         return 1;

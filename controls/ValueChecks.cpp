@@ -14,10 +14,11 @@ bool BoundIsSet(const Variant& Bound) {
 
 namespace {
 
+// Written so that a bound that is no number (a NaN date) fails the check.
 template <class T, class Convert>
 bool Within(T Value, const Variant& MinValue, const Variant& MaxValue, Convert ConvertBound) {
-  if (BoundIsSet(MinValue) && Value < ConvertBound(MinValue)) return false;
-  if (BoundIsSet(MaxValue) && Value > ConvertBound(MaxValue)) return false;
+  if (BoundIsSet(MinValue) && !(Value >= ConvertBound(MinValue))) return false;
+  if (BoundIsSet(MaxValue) && !(Value <= ConvertBound(MaxValue))) return false;
   return true;
 }
 

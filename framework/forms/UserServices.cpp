@@ -7,6 +7,7 @@
 #include <QMessageBox>
 #include <QScreen>
 #include <QUrl>
+#include <cstdio>
 
 #include "framework/rtl/CodePage.h"
 
@@ -46,10 +47,20 @@ class TQtUserServices : public TUserServices {
  public:
   int MessageBox(QWidget* Owner, const AnsiString& Text, const AnsiString& Caption,
                  unsigned Flags) override {
+    // A program without a widget application (a command-line tool using the
+    // runtime) cannot show a box: the message goes to the error output and
+    // counts as confirmed.
+    if (!qobject_cast<QApplication*>(QCoreApplication::instance())) {
+      std::fprintf(stderr, "%s: %s\n", AnsiToUtf8(Caption).c_str(), AnsiToUtf8(Text).c_str());
+      return IDOK;
+    }
     const auto box = CreateMessageBox(Owner, Text, Caption, Flags);
     return box->exec() == QMessageBox::Cancel ? IDCANCEL : IDOK;
   }
-  void Beep(unsigned) override { QApplication::beep(); }
+  // The beep needs the platform of a GUI application; without one it stays silent.
+  void Beep(unsigned) override {
+    if (qobject_cast<QGuiApplication*>(QCoreApplication::instance())) QApplication::beep();
+  }
   bool OpenDocument(const AnsiString& Path) override {
     return QDesktopServices::openUrl(
         QUrl::fromLocalFile(QFileInfo(AnsiToQString(Path)).absoluteFilePath()));

@@ -3,6 +3,7 @@
 #include <chrono>
 #include <climits>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <ctime>
 #include <string>
@@ -27,9 +28,9 @@ long long DaysFromCivil(int y, int m, int d) {
 
 constexpr long long kDelta = 693594;  // days from 0001-01-01 to 1899-12-30
 
-AnsiString TwoDigits(int v) {
-  char buf[8];
-  std::snprintf(buf, sizeof buf, "%02d", v);
+AnsiString Digits(int v, int Width) {
+  char buf[16];
+  std::snprintf(buf, sizeof buf, "%0*d", Width, v);
   return buf;
 }
 
@@ -83,14 +84,12 @@ TDateTime EncodeTime(int Hour, int Min, int Sec, int MSec) {
   return (Hour * 3600000.0 + Min * 60000.0 + Sec * 1000.0 + MSec) / 86400000.0;
 }
 
-void DecodeDate(TDateTime Value, int& Year, int& Month, int& Day) {
-  long long days = static_cast<long long>(std::floor(Value)) + kDelta;  // 1 = 0001-01-01
-  if (days <= 0) {
-    Year = Month = Day = 0;
-    return;
-  }
+bool TryDecodeDate(TDateTime Value, int& Year, int& Month, int& Day) {
+  // Checked before the conversion to an integer, which NaN, infinities and
+  // huge values would not survive.
+  if (!(Value > -693594.0 && Value < 2958466.0)) return false;
+  long long z = static_cast<long long>(std::trunc(Value)) + kDelta - 1;  // 0 = 0001-01-01
   // Civil-from-days on the proleptic Gregorian calendar.
-  long long z = days - 1;  // 0 = 0001-01-01
   const long long n400 = z / 146097;
   z %= 146097;
   long long n100 = z / 36524;
@@ -106,9 +105,16 @@ void DecodeDate(TDateTime Value, int& Year, int& Month, int& Day) {
   Month = 1;
   while (Month < 12 && z >= kDaysBefore[leap][Month]) ++Month;
   Day = static_cast<int>(z - kDaysBefore[leap][Month - 1] + 1);
+  return true;
+}
+
+void DecodeDate(TDateTime Value, int& Year, int& Month, int& Day) {
+  if (!TryDecodeDate(Value, Year, Month, Day))
+    throw EConvertError("Invalid argument to date decode");
 }
 
 void DecodeTime(TDateTime Value, int& Hour, int& Min, int& Sec, int& MSec) {
+  if (!std::isfinite(Value)) throw EConvertError("Invalid argument to time decode");
   const double frac = std::fabs(Value - std::trunc(Value));
   long long ms = std::llround(frac * 86400000.0);
   if (ms >= 86400000) ms = 86399999;
@@ -150,8 +156,10 @@ bool TryStrToDateTime(const AnsiString& Text, TDateTime& Value, const TFormatSet
     break;
   }
   if (count < 2) return false;
-  int curYear, curMonth, curDay;
-  DecodeDate(Date(), curYear, curMonth, curDay);
+  int curYear = 0, curMonth, curDay;
+  // Only a text without a full year needs today; a clock beyond the
+  // calendar then makes it unreadable.
+  const bool today = TryDecodeDate(Date(), curYear, curMonth, curDay);
   const AnsiString order = DateOrder(Settings.ShortDateFormat);
   int y = curYear, m = 0, d = 0;
   bool yearTyped = false;
@@ -167,6 +175,7 @@ bool TryStrToDateTime(const AnsiString& Text, TDateTime& Value, const TFormatSet
     m = monthFirst ? fields[0] : fields[1];
     d = monthFirst ? fields[1] : fields[0];
   }
+  if ((count < 3 || yearTyped) && !today) return false;
   if (yearTyped) {
     y += curYear / 100 * 100;
     if (y < curYear - 50) y += 100;
@@ -195,7 +204,8 @@ bool TryStrToDateTime(const AnsiString& Text, TDateTime& Value, const TFormatSet
     if (i != Text.size() || h > 23 || n > 59 || s > 59) return false;
     time = EncodeTime(h, n, s, z);
   }
-  Value = date + time;
+  // Before 30 December 1899 the time counts away from zero, as DecodeTime reads it.
+  Value = date >= 0 ? date + time : date - time;
   return true;
 }
 
@@ -218,11 +228,12 @@ AnsiString DateTimeToStr(TDateTime Value, const TFormatSettings& Settings) {
     size_t run = 1;
     while (i + run < f.size() && UpCaseAscii(f[i + run]) == u) ++run;
     if (u == 'D') {
-      out += run >= 2 ? TwoDigits(d) : std::to_string(d);
+      out += Digits(d, run >= 2 ? 2 : 1);
     } else if (u == 'M') {
-      out += run >= 2 ? TwoDigits(m) : std::to_string(m);
+      out += Digits(m, run >= 2 ? 2 : 1);
     } else if (u == 'Y') {
-      out += run >= 3 ? std::to_string(y) : TwoDigits(y % 100);
+      // All four digits: a shorter year would read back as one of this century.
+      out += run >= 3 ? Digits(y, 4) : Digits(y % 100, 2);
     } else if (f[i] == '/' || f[i] == '.' || f[i] == '-') {
       out += Settings.DateSeparator;  // the separator follows the settings
     } else {
@@ -242,12 +253,17 @@ AnsiString DateTimeToStr(TDateTime Value, const TFormatSettings& Settings) {
 
 AnsiString DateTimeToStr(TDateTime Value) { return DateTimeToStr(Value, FormatSettings); }
 
-bool TryStrToInt(const AnsiString& Text, int& Value) {
+namespace {
+
+// Blanks, an optional sign, then decimal digits or "$"/"0x" and hexadecimal
+// digits, nothing after; the magnitude may not pass Limit, or Limit + 1 for
+// a negative number.
+bool ScanInteger(const AnsiString& Text, uint64_t Limit, int64_t& Value) {
   size_t i = 0;
   SkipBlanks(Text, i);
   bool negative = false;
   if (i < Text.size() && (Text[i] == '+' || Text[i] == '-')) negative = Text[i++] == '-';
-  int base = 10;
+  unsigned base = 10;
   if (i < Text.size() && Text[i] == '$') {
     base = 16;
     ++i;
@@ -256,24 +272,43 @@ bool TryStrToInt(const AnsiString& Text, int& Value) {
     i += 2;
   }
   const size_t start = i;
-  long long v = 0;
+  const uint64_t most = Limit + (negative ? 1 : 0);
+  uint64_t v = 0;
   for (; i < Text.size(); ++i) {
     const char c = Text[i];
-    int digit;
+    unsigned digit;
     if (IsDigitChar(c))
-      digit = c - '0';
+      digit = static_cast<unsigned>(c - '0');
     else if (base == 16 && UpCaseAscii(c) >= 'A' && UpCaseAscii(c) <= 'F')
-      digit = UpCaseAscii(c) - 'A' + 10;
+      digit = static_cast<unsigned>(UpCaseAscii(c) - 'A' + 10);
     else
       return false;
+    if (v > (most - digit) / base) return false;
     v = v * base + digit;
-    if (v > static_cast<long long>(INT_MAX) + 1) return false;
   }
   if (i == start) return false;
-  if (negative) v = -v;
-  if (v > INT_MAX || v < INT_MIN) return false;
+  // -(v - 1) - 1 stays in range for the most negative value.
+  Value = negative && v > 0 ? -static_cast<int64_t>(v - 1) - 1 : static_cast<int64_t>(v);
+  return true;
+}
+
+}  // namespace
+
+bool TryStrToInt(const AnsiString& Text, int& Value) {
+  int64_t v;
+  if (!ScanInteger(Text, INT_MAX, v)) return false;
   Value = static_cast<int>(v);
   return true;
+}
+
+bool TryStrToInt64(const AnsiString& Text, int64_t& Value) {
+  return ScanInteger(Text, INT64_MAX, Value);
+}
+
+int64_t StrToInt64(const AnsiString& Text) {
+  int64_t v;
+  if (!TryStrToInt64(Text, v)) throw EConvertError("'" + Text + "' is not a valid integer value");
+  return v;
 }
 
 int StrToInt(const AnsiString& Text) {

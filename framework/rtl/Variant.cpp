@@ -6,6 +6,31 @@
 #include "framework/rtl/Exceptions.h"
 #include "framework/rtl/FloatText.h"
 
+namespace {
+
+// An integer value rounded to nearest, ties to even, as the FPU stores it;
+// false beyond the 64-bit range (2^63 is the first value past it).
+bool RoundToInt64(long double V, int64_t& Result) {
+  const long double r = std::nearbyint(V);
+  if (!(r >= -0x1p63L && r < 0x1p63L)) return false;
+  Result = static_cast<int64_t>(r);
+  return true;
+}
+
+// Fifteen digits, as a double is written, unless they round past the largest
+// double and would not read back: those few get the seventeen that always do.
+AnsiString DoubleToStr(double V) {
+  const AnsiString text = FloatToStr(V);
+  long double back;
+  if (!std::isfinite(V) || std::fabs(V) < 1e308 ||
+      (TryStrToFloat(text, back, FormatSettings) && std::isfinite(static_cast<double>(back)))) {
+    return text;
+  }
+  return FloatToStrF(V, ffGeneral, 17, 0);
+}
+
+}  // namespace
+
 Variant Variant::Null() {
   Variant v;
   v.FValue = TNull{};
@@ -64,7 +89,7 @@ AnsiString Variant::AsString() const {
     case varInt64:
       return IntToStr(std::get<int64_t>(FValue));
     case varDouble:
-      return FloatToStr(std::get<double>(FValue));
+      return DoubleToStr(std::get<double>(FValue));
     case varDate:
       return DateTimeToStr(std::get<TDate>(FValue).Value);
     case varString:
@@ -86,17 +111,16 @@ int64_t Variant::AsInt64() const {
       return std::get<int64_t>(FValue);
     case varDouble:
     case varDate: {
-      // Rounded to nearest, ties to even, as the FPU stores an integer.
-      const double d = AsDouble();
-      if (!(std::fabs(d) < 9.2e18)) CastError("Int64");
-      return static_cast<int64_t>(std::nearbyint(d));
+      int64_t i;
+      if (!RoundToInt64(AsDouble(), i)) CastError("Int64");
+      return i;
     }
     case varString: {
-      int i;
-      if (TryStrToInt(std::get<AnsiString>(FValue), i)) return i;
+      const AnsiString& text = std::get<AnsiString>(FValue);
+      int64_t i;
+      if (TryStrToInt64(text, i)) return i;
       long double d;
-      if (TryStrToFloat(std::get<AnsiString>(FValue), d, FormatSettings) && std::fabs(d) < 9.2e18L)
-        return static_cast<int64_t>(std::nearbyint(d));
+      if (TryStrToFloat(text, d, FormatSettings) && RoundToInt64(d, i)) return i;
       CastError("Integer");
     }
     default:

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cmath>
 #include <cstring>
 #include <memory>
 #include <ostream>
@@ -279,7 +280,8 @@ TEST_F(DateTyping, CurrentCenturyFollowsTheClock) {
   const std::pair<TDateTime, AnsiString> rows[] = {{EncodeDate(1999, 12, 31), "1/1/19"},
                                                    {EncodeDate(2100, 1, 1), "1/1/21"},
                                                    {EncodeDate(5, 1, 1), "1/1/0"},
-                                                   {4e9, "1/1/"}};  // past year 9999: none
+                                                   {4e9, "1/1/"},  // past year 9999: none
+                                                   {NAN, "1/1/"}};
   for (const auto& [now, expected] : rows) {
     SetNowFunction([now = now] { return now; });
     Field("1/1", 3, 3);

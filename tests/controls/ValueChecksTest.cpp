@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "controls/ValueChecks.h"
 #include "tests/support/Settings.h"
 
@@ -26,6 +28,7 @@ TEST_P(Bounds, DecideValidity) {
 const Variant none;
 const Variant may1 = Variant::FromDate(EncodeDate(2008, 5, 1));
 const Variant may31 = Variant::FromDate(EncodeDate(2008, 5, 31));
+const Variant nanDate = Variant::FromDate(NAN);
 
 INSTANTIATE_TEST_SUITE_P(
     Table, Bounds,
@@ -55,6 +58,9 @@ INSTANTIATE_TEST_SUITE_P(
         Range{chDate, may1, may31, "31/02/2008", false},
         Range{chDate, may1, none, "01/06/2030", true},
         Range{chDate, none, none, "99/99/9999", true},
+        // A bound that is no date fails the check on either side.
+        Range{chDate, nanDate, none, "12/05/2008", false},
+        Range{chDate, none, nanDate, "12/05/2008", false},
         // Filters without a range check.
         Range{chDefault, 10, 20, "abc", true}, Range{chFirstCap, 10, 20, "5", true}));
 

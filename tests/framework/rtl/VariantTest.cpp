@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <cfloat>
+#include <cmath>
+
 #include "framework/rtl/Exceptions.h"
 #include "framework/rtl/FormatSettings.h"
 #include "framework/rtl/Variant.h"
@@ -64,83 +67,64 @@ TEST_F(VariantTest, CopyClearAndCompare) {
   EXPECT_FALSE(Variant() == Variant::Null());
 }
 
-TEST(Dates, DayNumbersRoundTrip) {
-  EXPECT_EQ(EncodeDate(1899, 12, 30), 0.0);
-  EXPECT_EQ(EncodeDate(1900, 1, 1), 2.0);
-  EXPECT_EQ(EncodeDate(2000, 3, 1), 36586.0);
-  for (TDateTime d = -693593; d < 2958465; d += 997) {
-    int y, m, dd;
-    DecodeDate(d, y, m, dd);
-    EXPECT_EQ(EncodeDate(y, m, dd), d);
+struct Int64Case {
+  const char* name;
+  Variant value;
+  bool converts;
+  int64_t expected;
+};
+void PrintTo(const Int64Case& c, std::ostream* os) { *os << c.name; }
+
+class VariantInt64 : public testing::TestWithParam<Int64Case> {
+ protected:
+  void SetUp() override {
+    saved = FormatSettings;
+    FormatSettings = CommaSettings();
   }
-  EXPECT_THROW(EncodeDate(2007, 2, 29), EConvertError);
-  EXPECT_NO_THROW(EncodeDate(2008, 2, 29));
-  EXPECT_THROW(EncodeDate(2008, 13, 1), EConvertError);
-  EXPECT_THROW(EncodeDate(2008, 0, 1), EConvertError);
-}
-
-TEST(Dates, ClockCanBePinned) {
-  SetNowFunction([] { return EncodeDate(2031, 7, 4) + 0.75; });
-  EXPECT_EQ(Date(), EncodeDate(2031, 7, 4));
-  SetNowFunction(nullptr);
-  int y, m, d;
-  DecodeDate(Date(), y, m, d);
-  EXPECT_GE(y, 2024);
-}
-
-struct DateText {
-  const char* text;
-  int y, m, d, h, n, s;
+  void TearDown() override { FormatSettings = saved; }
+  TFormatSettings saved;
 };
 
-class StrToDateTimeReads : public testing::TestWithParam<DateText> {};
-
-TEST_P(StrToDateTimeReads, InTheShortDateOrder) {
-  SetNowFunction([] { return EncodeDate(2026, 12, 8); });
+// The whole 64-bit range converts, from text and from doubles; one past it raises.
+TEST_P(VariantInt64, ConvertsTheWholeRange) {
   const auto& p = GetParam();
-  const TDateTime expected = EncodeDate(p.y, p.m, p.d) + EncodeTime(p.h, p.n, p.s, 0);
-  EXPECT_DOUBLE_EQ(StrToDateTime(p.text, CommaSettings()), expected) << p.text;
-  SetNowFunction(nullptr);
+  if (p.converts)
+    EXPECT_EQ(p.value.AsInt64(), p.expected);
+  else
+    EXPECT_THROW(p.value.AsInt64(), EVariantError);
 }
 
-INSTANTIATE_TEST_SUITE_P(Forms, StrToDateTimeReads,
-                         testing::Values(DateText{"12/05/2008", 2008, 5, 12, 0, 0, 0},
-                                         DateText{"1/5/2008", 2008, 5, 1, 0, 0, 0},
-                                         DateText{" 12/05/08", 2008, 5, 12, 0, 0, 0},
-                                         DateText{"12/05/80", 1980, 5, 12, 0, 0, 0},
-                                         DateText{"12/05", 2026, 5, 12, 0, 0, 0},
-                                         DateText{"12/05/2008 13:45", 2008, 5, 12, 13, 45, 0},
-                                         DateText{"12/05/2008 1:02:03", 2008, 5, 12, 1, 2, 3}));
+INSTANTIATE_TEST_SUITE_P(
+    Table, VariantInt64,
+    testing::Values(Int64Case{"TextNearTheTop", "9222925780982694143", true, 9222925780982694143},
+                    Int64Case{"TextTop", "9223372036854775807", true, INT64_MAX},
+                    Int64Case{"TextBottom", "-9223372036854775808", true, INT64_MIN},
+                    Int64Case{"TextPastTheTop", "9223372036854775808", false, 0},
+                    Int64Case{"TextPastTheBottom", "-9223372036854775809", false, 0},
+                    Int64Case{"DecimalText", "9223372036854775807,0", true, INT64_MAX},
+                    Int64Case{"DecimalTextRoundingPast", "9223372036854775807,5", false, 0},
+                    Int64Case{"DoubleBelowTwoTo63", std::nextafter(0x1p63, 0.0), true,
+                              9223372036854774784},
+                    Int64Case{"DoubleTwoTo63", 0x1p63, false, 0},
+                    Int64Case{"DoubleMinusTwoTo63", -0x1p63, true, INT64_MIN},
+                    Int64Case{"NaNDate", Variant::FromDate(NAN), false, 0}),
+    [](const auto& info) { return std::string(info.param.name); });
 
-TEST(StrToDateTime, RefusesWhatIsNoDate) {
-  for (const char* bad : {"", "12", "31/02/2008", "00/05/2008", "12/13/2008", "12-05-2008",
-                          "12/05/2008 25:00", "12/05/2008x", "ab/cd/efgh", "12//2008"}) {
-    try {
-      StrToDateTime(bad, CommaSettings());
-      ADD_FAILURE() << bad;
-    } catch (const EConvertError& e) {
-      EXPECT_EQ(e.Message, "'" + AnsiString(bad) + "' is not a valid date and time");
-    }
+TEST_F(VariantTest, EveryFiniteDoublePrintsAsTextThatReadsBack) {
+  for (const double d :
+       {DBL_MAX, -DBL_MAX, std::nextafter(DBL_MAX, 0.0), 1e308, 0.1, DBL_MIN, DBL_TRUE_MIN}) {
+    const AnsiString text = Variant(d).AsString();
+    const double back = Variant(text).AsDouble();
+    EXPECT_NEAR(back, d, std::fabs(d) * 1e-14) << text;
   }
-  TFormatSettings us = CommaSettings();
-  us.ShortDateFormat = "mm/dd/yyyy";
-  EXPECT_EQ(StrToDateTime("05/12/2008", us), EncodeDate(2008, 5, 12));
+  // Fifteen digits where they read back, seventeen where they would overflow.
+  EXPECT_EQ(Variant(1.5e300).AsString(), "1,5E300");
+  EXPECT_EQ(Variant(DBL_MAX).AsString(), "1,7976931348623157E308");
 }
 
-TEST(StrToInt, ReadsThirtyTwoBitIntegers) {
-  EXPECT_EQ(StrToInt("15"), 15);
-  EXPECT_EQ(StrToInt(" -7"), -7);
-  EXPECT_EQ(StrToInt("$1F"), 31);
-  EXPECT_EQ(StrToInt("2147483647"), 2147483647);
-  EXPECT_EQ(StrToInt("-2147483648"), -2147483647 - 1);
-  for (const char* bad : {"", " ", "5,5", "2147483648", "1 ", "x1", "-", "99999999999999999999"}) {
-    try {
-      StrToInt(bad);
-      ADD_FAILURE() << bad;
-    } catch (const EConvertError& e) {
-      EXPECT_EQ(e.Message, "'" + AnsiString(bad) + "' is not a valid integer value");
-    }
-  }
+TEST_F(VariantTest, DateWithoutACalendarDayIsAConversionError) {
+  EXPECT_THROW(Variant::FromDate(NAN).AsString(), EConvertError);
+  EXPECT_THROW(Variant::FromDate(1e300).AsString(), EConvertError);
 }
 
 }  // namespace
