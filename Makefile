@@ -8,7 +8,7 @@ FUZZ_SMOKE_SECONDS ?= 5
 JOBS       ?= $(shell nproc)
 CMAKE_FLAGS ?=
 
-.PHONY: all deps configure build run test test-asan bench fuzz-build fuzz fuzz-smoke format clean
+.PHONY: all deps configure build run gallery test test-asan bench fuzz-build fuzz fuzz-smoke format clean
 
 all: build
 
@@ -25,6 +25,9 @@ build: configure
 
 run: build
 	$(BUILD)/astrevo
+
+gallery: build
+	$(BUILD)/astrevo-gallery
 
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)

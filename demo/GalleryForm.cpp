@@ -1,0 +1,8 @@
+#include "demo/GalleryForm.h"
+
+TGalleryForm* GalleryForm = nullptr;
+
+TGalleryForm::TGalleryForm(TOwnerArg AOwner) : TForm(AOwner) {
+  SetCaption("Astrevo Gallery");
+  resize(760, 520);
+}
