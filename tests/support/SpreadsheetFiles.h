@@ -101,7 +101,13 @@ for key, d in sorted(ws.column_dimensions.items()):
   return lines;
 }
 
-// The sheet as CSV through a headless LibreOffice; nothing when it cannot run.
+// Whether a headless LibreOffice can run here at all.
+inline bool LibreOfficeRuns() {
+  return CommandOutput("timeout 60 soffice --headless --version 2>/dev/null").has_value();
+}
+
+// The sheet as CSV (comma, double quotes, UTF-8) through a headless
+// LibreOffice; nothing when it could not convert the file.
 inline std::optional<std::string> LibreOfficeCsv(const std::filesystem::path& File) {
   const auto out =
       std::filesystem::temp_directory_path() / ("astrevo-soffice-" + std::to_string(getpid()));
@@ -110,7 +116,8 @@ inline std::optional<std::string> LibreOfficeCsv(const std::filesystem::path& Fi
   const std::string command =
       "LC_ALL=C.UTF-8 timeout 120 soffice --headless --norestore "
       "-env:UserInstallation=file://" +
-      (out / "profile").string() + " --convert-to csv --outdir " + out.string() + " '" +
+      (out / "profile").string() +
+      " --convert-to 'csv:Text - txt - csv (StarCalc):44,34,76' --outdir " + out.string() + " '" +
       File.string() + "' >/dev/null 2>&1";
   std::optional<std::string> csv;
   if (CommandOutput(command)) {
