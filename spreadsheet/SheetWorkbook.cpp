@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -39,20 +40,51 @@ bool LineStyleFromCode(int Code, TLineStyle& Style) {
   return false;
 }
 
+namespace {
+
+// The common shapes ("123", "-45,6", at most 15 digits) read directly; they
+// mean the same to StrToFloat, which reads everything else.
+bool ReadPlainNumber(const WideString& Text, char Separator, double& Value) {
+  char plain[24];
+  size_t n = 0, digits = 0, i = 0;
+  if (Text.size() > 20) return false;
+  if (Text[0] == u'-') plain[n++] = '-';
+  if (Text[0] == u'-' || Text[0] == u'+') i = 1;
+  bool fraction = false;
+  for (; i < Text.size(); ++i) {
+    const char16_t c = Text[i];
+    if (c >= u'0' && c <= u'9') {
+      plain[n++] = static_cast<char>(c);
+      ++digits;
+    } else if (c == static_cast<unsigned char>(Separator) && !fraction && digits > 0) {
+      plain[n++] = '.';
+      fraction = true;
+    } else {
+      return false;
+    }
+  }
+  if (digits == 0 || digits > 15 || plain[n - 1] == '.') return false;
+  const auto [end, error] = std::from_chars(plain, plain + n, Value);
+  return error == std::errc() && end == plain + n;
+}
+
+}  // namespace
+
 TCellValue CellValueFromText(const WideString& Text, const TFormatSettings& Settings) {
   TCellValue v;
   if (Text.empty()) return v;
-  // Only a text of plain ASCII characters holding a digit can be a number;
-  // "." or "-" alone read as zero to StrToFloat but are no number in a cell.
-  bool ascii = true, digit = false;
-  for (char16_t c : Text) {
-    ascii = ascii && c < 0x80;
-    digit = digit || (c >= u'0' && c <= u'9');
-  }
-  if (ascii && digit) {
-    const AnsiString narrow(Text.begin(), Text.end());
+  // Only a text holding a digit can be a number: "." or "-" alone read as
+  // zero to StrToFloat but are no number in a cell.
+  bool digit = false;
+  for (char16_t c : Text) digit = digit || (c >= u'0' && c <= u'9');
+  if (digit) {
+    if (ReadPlainNumber(Text, Settings.DecimalSeparator, v.Num)) {
+      v.Kind = TCellValue::Number;
+      return v;
+    }
     long double number;
-    if (TryStrToFloat(narrow, number, Settings) && std::isfinite(static_cast<double>(number))) {
+    if (TryStrToFloat(WideToAnsi(Text), number, Settings) &&
+        std::isfinite(static_cast<double>(number))) {
       v.Kind = TCellValue::Number;
       v.Num = static_cast<double>(number);
       return v;
@@ -144,12 +176,17 @@ void TSheetWorkbook::SetBorder(const TRangeAddress& Cells, TCellEdge Edge, TLine
   ForEachCell(Cells, [&](TCell& cell) { cell.Edges[Edge] = Style; });
 }
 
-void TSheetWorkbook::SetValue(const TRangeAddress& Cells, const TCellValue& Value) {
+void TSheetWorkbook::SetValue(const TRangeAddress& Cells, TCellValue Value) {
   static_assert(TCell::Blank == TCellValue::Blank + 1 && TCell::Boolean == TCellValue::Boolean + 1);
+  const long long count = Cells.CellCount();
+  long long written = 0;
   ForEachCell(Cells, [&](TCell& cell) {
     cell.Kind = static_cast<TCell::TKind>(Value.Kind + 1);
     cell.Num = Value.Num;
-    cell.Utf8 = Value.Utf8;
+    if (++written == count)
+      cell.Utf8 = std::move(Value.Utf8);
+    else
+      cell.Utf8 = Value.Utf8;
   });
 }
 

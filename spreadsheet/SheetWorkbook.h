@@ -64,7 +64,7 @@ class TSheetWorkbook {
   // row already in the file.
   void SetAlignment(const TRangeAddress& Cells, THorzAlign Align);
   void SetBorder(const TRangeAddress& Cells, TCellEdge Edge, TLineStyle Style);
-  void SetValue(const TRangeAddress& Cells, const TCellValue& Value);
+  void SetValue(const TRangeAddress& Cells, TCellValue Value);
 
   // Writes the file as "<BaseName>.xlsx" in the folder, or "<BaseName> (2).xlsx"
   // and so on when that name is taken, and returns its path. The workbook is

@@ -13,8 +13,8 @@ std::filesystem::path& ConfiguredFolder() {
 }  // namespace
 
 void RegisterSpreadsheetServer() {
-  // Never revoked: a test that lays its own server over it revokes only its own.
-  static const TOleCookie cookie = RegisterOleClass(kSpreadsheetProgID, [] {
+  // Never revoked; a server registered for a test takes precedence over it.
+  static const TOleCookie cookie = RegisterDefaultOleClass(kSpreadsheetProgID, [] {
     return TSheetApplication::Start(kSpreadsheetProgID, SpreadsheetFolder());
   });
   (void)cookie;

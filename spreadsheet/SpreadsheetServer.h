@@ -6,7 +6,9 @@
 
 inline constexpr const char* kSpreadsheetProgID = "Excel.Application";
 
-// Registers the server for the program's lifetime; later calls do nothing.
+// Installs the server for the program's lifetime; later calls do nothing.
+// It is the default class of its identifier: a server a test registers
+// under the same identifier is used instead, before or after this call.
 void RegisterSpreadsheetServer();
 
 std::filesystem::path SpreadsheetFolder();

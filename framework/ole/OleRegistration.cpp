@@ -5,9 +5,11 @@
 
 namespace {
 
+enum TKind { kDefaultClass, kClass, kRunning };
+
 struct TEntry {
   TOleCookie Cookie;
-  bool Running;
+  TKind Kind;
   AnsiString ProgID;
   TOleFactory Factory;
 };
@@ -25,31 +27,35 @@ TTable& Table() {
   return table;
 }
 
-TOleCookie Add(const AnsiString& ProgID, bool Running, TOleFactory Factory) {
+TOleCookie Add(const AnsiString& ProgID, TKind Kind, TOleFactory Factory) {
   TTable& t = Table();
   std::lock_guard lock(t.Lock);
   const TOleCookie cookie = ++t.LastCookie;
-  t.Entries.push_back({cookie, Running, UpperCaseAscii(ProgID), std::move(Factory)});
+  t.Entries.push_back({cookie, Kind, UpperCaseAscii(ProgID), std::move(Factory)});
   return cookie;
 }
 
-TOleFactory Find(const AnsiString& ProgID, bool Running) {
+TOleFactory Find(const AnsiString& ProgID, TKind Kind) {
   const AnsiString key = UpperCaseAscii(ProgID);
   TTable& t = Table();
   std::lock_guard lock(t.Lock);
   for (auto it = t.Entries.rbegin(); it != t.Entries.rend(); ++it)
-    if (it->Running == Running && it->ProgID == key) return it->Factory;
+    if (it->Kind == Kind && it->ProgID == key) return it->Factory;
   return {};
 }
 
 }  // namespace
 
 TOleCookie RegisterOleClass(const AnsiString& ProgID, TOleFactory Create) {
-  return Add(ProgID, false, std::move(Create));
+  return Add(ProgID, kClass, std::move(Create));
+}
+
+TOleCookie RegisterDefaultOleClass(const AnsiString& ProgID, TOleFactory Create) {
+  return Add(ProgID, kDefaultClass, std::move(Create));
 }
 
 TOleCookie RegisterActiveObject(const AnsiString& ProgID, TOleFactory Attach) {
-  return Add(ProgID, true, std::move(Attach));
+  return Add(ProgID, kRunning, std::move(Attach));
 }
 
 void RevokeOleRegistration(TOleCookie Cookie) {
@@ -65,9 +71,12 @@ void RevokeOleRegistration(TOleCookie Cookie) {
   }
 }
 
-TOleFactory FindOleClass(const AnsiString& ProgID) { return Find(ProgID, false); }
+TOleFactory FindOleClass(const AnsiString& ProgID) {
+  TOleFactory found = Find(ProgID, kClass);
+  return found ? found : Find(ProgID, kDefaultClass);
+}
 
-TOleFactory FindActiveObject(const AnsiString& ProgID) { return Find(ProgID, true); }
+TOleFactory FindActiveObject(const AnsiString& ProgID) { return Find(ProgID, kRunning); }
 
 TOleRegistration& TOleRegistration::operator=(TOleRegistration&& Other) noexcept {
   if (this != &Other) {

@@ -15,6 +15,9 @@ using TOleCookie = uint32_t;
 
 // Create starts a new instance and returns a reference to it.
 TOleCookie RegisterOleClass(const AnsiString& ProgID, TOleFactory Create);
+// The installed server of ProgID: used only while no RegisterOleClass
+// registration of ProgID stands, whichever came first.
+TOleCookie RegisterDefaultOleClass(const AnsiString& ProgID, TOleFactory Create);
 // A running instance: Attach returns a new reference to it.
 TOleCookie RegisterActiveObject(const AnsiString& ProgID, TOleFactory Attach);
 // Either kind; an unknown or revoked cookie is ignored.

@@ -20,8 +20,10 @@ char32_t NextCodePoint(const WideString& S, size_t& i) {
 WideString AnsiToWide(const AnsiString& S) {
   WideString w(S.size(), u'\0');
   // Every Windows-1252 character lies in the basic plane: one unit each.
-  for (size_t i = 0; i < S.size(); ++i)
-    w[i] = static_cast<char16_t>(AnsiCharToUnicode(static_cast<unsigned char>(S[i])));
+  for (size_t i = 0; i < S.size(); ++i) {
+    const auto c = static_cast<unsigned char>(S[i]);
+    w[i] = c < 0x80 ? c : static_cast<char16_t>(AnsiCharToUnicode(c));
+  }
   return w;
 }
 
@@ -33,9 +35,11 @@ AnsiString WideToAnsi(const WideString& S) {
 }
 
 std::string WideToUtf8(const WideString& S) {
-  std::string out;
-  out.reserve(S.size());
-  for (size_t i = 0; i < S.size();) {
+  // Cell texts pass here one by one: plain ASCII goes across in one step.
+  size_t ascii = 0;
+  while (ascii < S.size() && S[ascii] < 0x80) ++ascii;
+  std::string out(S.begin(), S.begin() + ascii);
+  for (size_t i = ascii; i < S.size();) {
     const char32_t c = NextCodePoint(S, i);
     if (c < 0x80) {
       out += static_cast<char>(c);

@@ -4,6 +4,7 @@
 #include <functional>
 
 #include "framework/ole/OleAuto.h"
+#include "framework/ole/OleRegistration.h"
 #include "framework/rtl/Exceptions.h"
 #include "tests/support/RecordingAutomation.h"
 
@@ -61,6 +62,23 @@ TEST(OleAutoTest, AttachFindsTheNewestRunningInstanceUntilRevoked) {
   EXPECT_EQ(outer.Texts().size(), 1u);
   outer.SetRunning(false);
   EXPECT_THROW(GetActiveOleObject(kProgID), EOleSysError);
+}
+
+TEST(OleAutoTest, ATestServerTakesPrecedenceOverTheInstalledOneInAnyOrder) {
+  int installed_starts = 0;
+  const auto installed = [&] {
+    ++installed_starts;
+    return std::shared_ptr<IDispatch>();
+  };
+  TOleRegistration before(RegisterDefaultOleClass(kProgID, installed));
+  {
+    TRecordingAutomation server(kProgID);
+    TOleRegistration after(RegisterDefaultOleClass(kProgID, installed));
+    CreateOleObject(kProgID);
+    EXPECT_EQ(server.Starts(), 1);
+  }
+  EXPECT_THROW(CreateOleObject(kProgID), EOleSysError);  // the installed one gives no object
+  EXPECT_EQ(installed_starts, 1);
 }
 
 struct FailureCase {
