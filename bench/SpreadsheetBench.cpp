@@ -41,6 +41,13 @@ AnsiString CellText(int Row, int Col) {
   return AnsiString(text, TextAt(Row, Col, text, sizeof text));
 }
 
+// "B7:B7", formatted at once as the grid's CodRange does.
+AnsiString CellRange(int Row, int Col) {
+  char text[32];
+  const int n = std::snprintf(text, sizeof text, "%c%d:%c%d", 'A' + Col, Row, 'A' + Col, Row);
+  return AnsiString(text, n);
+}
+
 AnsiString Letter(int Col) { return AnsiString(1, static_cast<char>('A' + Col)); }
 
 void ResetPeakMemory() { std::ofstream("/proc/self/clear_refs") << "5"; }
@@ -93,10 +100,8 @@ void BM_ExportThroughAutomation(benchmark::State& State) {
                        "Column " + Letter(c));
       }
       for (int r = 2; r < kRows + 2; ++r) {
-        const AnsiString row = IntToStr(r);
         for (int c = 0; c < kColumns; ++c) {
-          const AnsiString cell = Letter(c) + row;
-          Variant range = OlePropertyGet(app, "Range", cell + ":" + cell);
+          Variant range = OlePropertyGet(app, "Range", CellRange(r, c));
           OlePropertySet(range, "Value", CellText(r, c));
         }
       }

@@ -73,11 +73,18 @@ bool ReadPlainNumber(const WideString& Text, char Separator, double& Value) {
 TCellValue CellValueFromText(const WideString& Text, const TFormatSettings& Settings) {
   TCellValue v;
   if (Text.empty()) return v;
-  // Only a text holding a digit can be a number: "." or "-" alone read as
-  // zero to StrToFloat but are no number in a cell.
-  bool digit = false;
-  for (char16_t c : Text) digit = digit || (c >= u'0' && c <= u'9');
-  if (digit) {
+  // Only digits, signs, the separator, an exponent and spaces can make a
+  // number, and only with a digit: "." or "-" alone read as zero to
+  // StrToFloat but are no number in a cell.
+  const char16_t separator = static_cast<unsigned char>(Settings.DecimalSeparator);
+  bool digit = false, other = false;
+  for (char16_t c : Text) {
+    const bool is_digit = c >= u'0' && c <= u'9';
+    digit = digit || is_digit;
+    other = other || !(is_digit || c == u'+' || c == u'-' || c == u'e' || c == u'E' || c == u' ' ||
+                       c == separator);
+  }
+  if (digit && !other) {
     if (ReadPlainNumber(Text, Settings.DecimalSeparator, v.Num)) {
       v.Kind = TCellValue::Number;
       return v;

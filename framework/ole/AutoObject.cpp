@@ -5,6 +5,7 @@
 namespace {
 
 bool SameNameIgnoringCase(const WideString& A, const char* B) {
+  if (A.empty() || (A[0] | 0x20) != (B[0] | 0x20)) return false;  // most names differ at once
   size_t i = 0;
   for (; i < A.size() && B[i]; ++i) {
     char16_t a = A[i];
