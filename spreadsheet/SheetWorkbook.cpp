@@ -68,6 +68,22 @@ bool ReadPlainNumber(const WideString& Text, char Separator, double& Value) {
   return error == std::errc() && end == plain + n;
 }
 
+// Gives From the name To unless a file has it; 0 or the error (EEXIST when
+// the name is taken).
+int TakeName(const std::string& From, const std::string& To) {
+  if (renameat2(AT_FDCWD, From.c_str(), AT_FDCWD, To.c_str(), RENAME_NOREPLACE) == 0) return 0;
+  if (errno != EINVAL && errno != ENOSYS) return errno;
+  // A file system without that flag: a hard link fails on a taken name too.
+  if (link(From.c_str(), To.c_str()) == 0) {
+    unlink(From.c_str());
+    return 0;
+  }
+  if (errno != EPERM && errno != EOPNOTSUPP) return errno;
+  // Nor hard links: look, then rename.
+  if (access(To.c_str(), F_OK) == 0) return EEXIST;
+  return std::rename(From.c_str(), To.c_str()) == 0 ? 0 : errno;
+}
+
 }  // namespace
 
 TCellValue CellValueFromText(const WideString& Text, const TFormatSettings& Settings) {
@@ -308,20 +324,12 @@ std::filesystem::path TSheetWorkbook::Save(const std::string& BaseName) {
       const std::string name =
           BaseName + (n > 1 ? " (" + std::to_string(n) + ")" : std::string()) + ".xlsx";
       const std::string target = (FFolder / name).string();
-      // Never over an existing file: both fail with EEXIST when the name is taken.
-      if (renameat2(AT_FDCWD, FTempPath.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE) == 0) {
+      const int error = TakeName(FTempPath, target);
+      if (error == 0) {
         FTempPath.clear();
         return target;
       }
-      if (errno == EINVAL || errno == ENOSYS) {
-        // A file system without that flag.
-        if (link(FTempPath.c_str(), target.c_str()) == 0) {
-          unlink(FTempPath.c_str());
-          FTempPath.clear();
-          return target;
-        }
-      }
-      if (errno != EEXIST) Fail("Cannot name the workbook " + target, errno);
+      if (error != EEXIST) Fail("Cannot name the workbook " + target, error);
     }
     Fail("No free name for the workbook in " + FFolder.string(), EEXIST);
   } catch (...) {

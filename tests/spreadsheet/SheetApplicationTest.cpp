@@ -1,9 +1,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <sys/mount.h>
-#include <sys/resource.h>
 
-#include <csignal>
 #include <functional>
 #include <stdexcept>
 
@@ -123,26 +121,6 @@ INSTANTIATE_TEST_SUITE_P(
                     [](const Variant&, const Variant&) { throw std::runtime_error("midway"); }}),
     [](const auto& info) { return std::string(info.param.Name); });
 
-// Runs with a file size limit, so writes fail as on a full disk.
-class TFileSizeLimit {
- public:
-  explicit TFileSizeLimit(rlim_t Bytes) {
-    getrlimit(RLIMIT_FSIZE, &FSaved);
-    FSavedSignal = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit limit = FSaved;
-    limit.rlim_cur = Bytes;
-    setrlimit(RLIMIT_FSIZE, &limit);
-  }
-  ~TFileSizeLimit() {
-    setrlimit(RLIMIT_FSIZE, &FSaved);
-    std::signal(SIGXFSZ, FSavedSignal);
-  }
-
- private:
-  rlimit FSaved;
-  void (*FSavedSignal)(int);
-};
-
 // A tmpfs mounted over Dir for the object's lifetime; Mounted() is false
 // where mounting is not allowed.
 class TTmpfs {
@@ -190,7 +168,6 @@ TEST_P(SheetApplicationWriteFailureTest, IsReportedAndLeavesNoFileUnderTheFinalN
   const auto target = folder.Path / "target";
   std::filesystem::create_directories(target);
   std::unique_ptr<TTmpfs> mounted;
-  std::unique_ptr<TFileSizeLimit> limit;
   auto export_folder = target;
   if (name == "FolderUnderAFile") {
     std::ofstream(folder.Path / "file") << "x";
@@ -203,7 +180,6 @@ TEST_P(SheetApplicationWriteFailureTest, IsReportedAndLeavesNoFileUnderTheFinalN
   Variant app = Application();
   OlePropertySet(app, "DefaultFilePath", export_folder.string());
   try {
-    if (name == "FileSizeLimit") limit = std::make_unique<TFileSizeLimit>(16 * 1024);
     {
       Variant client = app;  // the client's references, released at the end of this block
       if (name.starts_with("FolderVanishes")) {
@@ -216,13 +192,11 @@ TEST_P(SheetApplicationWriteFailureTest, IsReportedAndLeavesNoFileUnderTheFinalN
       }
       app.Clear();
     }
-    limit.reset();
     EXPECT_EQ(GetParam().Stage, AtRelease) << "no error raised";
     EXPECT_THAT(desktop.Boxes, ElementsAre(testing::Field(&RecordedBox::Text,
                                                           HasSubstr("Cannot write the workbook"))))
         << "the failure was not shown";
   } catch (const EOleSysError& e) {
-    limit.reset();
     EXPECT_NE(GetParam().Stage, AtRelease) << e.Message;
     EXPECT_THAT(e.Message, HasSubstr("workbook")) << e.Message;
   }
@@ -239,7 +213,6 @@ INSTANTIATE_TEST_SUITE_P(
                     // full while the rows stream, and too full to close
                     WriteFailureCase{"FullTmpfs", AtClose, "size=64k"},
                     WriteFailureCase{"AlmostFullTmpfs", AtClose, "size=400k"},
-                    WriteFailureCase{"FileSizeLimit", AtClose},
                     WriteFailureCase{"FolderVanishes", AtClose},
                     WriteFailureCase{"FolderVanishesBeforeRelease", AtRelease}),
     [](const auto& info) { return std::string(info.param.Name); });
