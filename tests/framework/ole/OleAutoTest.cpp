@@ -126,7 +126,7 @@ INSTANTIATE_TEST_SUITE_P(
                     FailureCase{"RequestOnEmptyVariant", [](auto&) {},
                                 [] { OlePropertySet(Variant(), "Visible", true); }, E_POINTER},
                     FailureCase{"RequestOnText", [](auto&) {},
-                                [] { OleProcedure(Variant("Excel"), "Quit"); }, E_POINTER},
+                                [] { OleProcedure(Variant("text"), "Quit"); }, E_POINTER},
                     FailureCase{"NoRunningInstance", [](auto&) {},
                                 [] { GetActiveOleObject(kProgID); }, MK_E_UNAVAILABLE},
                     FailureCase{"UnknownProgID", [](auto&) {},
