@@ -3,8 +3,10 @@
 #include <cstdio>
 
 #include "framework/forms/Palette.h"
+#include "framework/ole/OleAuto.h"
 #include "framework/rtl/CodePage.h"
 #include "grid/CornerGestures.h"
+#include "spreadsheet/SpreadsheetServer.h"
 
 TMyDBGrid::TMyDBGrid(TOwnerArg AOwner) : TDBGrid(AOwner) {
   OnDataExport = [this](TObject* Sender, TMyDBGrid* Grid) { DataExport(Sender, Grid); };
@@ -88,7 +90,87 @@ void TMyDBGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) 
   }
 }
 
-void TMyDBGrid::DataExport(TObject*, TMyDBGrid*) {}
+namespace {
+
+// The spreadsheet's horizontal alignment of a whole column.
+int AlignmentCode(TAlignment A) {
+  switch (A) {
+    case taRightJustify:
+      return 1;
+    case taCenter:
+      return 3;
+    default:
+      return 2;
+  }
+}
+
+}  // namespace
+
+void TMyDBGrid::DataExport(TObject*, TMyDBGrid*) {
+  TDataSet* dataSet = DataSource() ? DataSource()->DataSet() : nullptr;
+  if (!dataSet) return;
+  RegisterSpreadsheetServer();
+  Variant excel;
+  bool started = false;
+  try {
+    excel = GetActiveOleObject(kSpreadsheetProgID);
+  } catch (const EOleSysError&) {
+    excel = CreateOleObject(kSpreadsheetProgID);
+    started = true;
+  }
+  Variant book;
+  try {
+    OlePropertySet(excel, "Visible", true);
+    const Variant books = OlePropertyGet(excel, "Workbooks");
+    // The same request as a plain call; the workbook is kept so that a
+    // failure can take back what this export added, and nothing else.
+    book = OleFunction(books, "Add");
+    const int digit = Canvas()->TextWidth("0");
+    for (int i = 0; i < FieldCount(); ++i) {
+      const TColumn& column = Columns()[i];
+      if (digit == 0) throw Exception("Division by zero");
+      OlePropertySet(OlePropertyGet(excel, "Range", CodRange(i, i, 0)), "ColumnWidth",
+                     column.Width() / digit);
+      OlePropertySet(OlePropertyGet(excel, "Range", CodRange(i, i, 0)), "HorizontalAlignment",
+                     AlignmentCode(column.Alignment()));
+      OlePropertySet(OlePropertyGet(excel, "Range", CodRange(i, i, 1)), "HorizontalAlignment", 3);
+      OlePropertySet(OlePropertyGet(excel, "Range", CodRange(i, i, 1)), "Value",
+                     column.Title().Caption);
+      for (int b = 1; b <= 4; ++b)
+        OlePropertySet(
+            OlePropertyGet(OlePropertyGet(excel, "Range", CodRange(i, i, 1)), "Borders", b),
+            "LineStyle", 1);
+    }
+    dataSet->First();
+    int row = 1;
+    while (!dataSet->Eof()) {
+      ++row;
+      for (int i = 0; i < FieldCount(); ++i) {
+        const TColumn& column = Columns()[i];
+        AnsiString range = CodRange(i, i, row);
+        AnsiString value = column.FieldName().empty()
+                               ? AnsiString()
+                               : dataSet->FieldByName(column.FieldName())->AsString();
+        int col = i + 1, sheetRow = row;
+        if (OnCellExport) OnCellExport(this, excel, col, sheetRow, range, value);
+        OlePropertySet(OlePropertyGet(excel, "Range", range), "Value", value);
+      }
+      dataSet->Next();
+    }
+    dataSet->First();
+  } catch (const Exception&) {
+    // The export gives up silently. It takes back the workbook it added and
+    // ends only an instance it started itself: one that ran before may hold
+    // the user's other workbooks, unsaved work included.
+    if (!book.IsEmpty()) {
+      try {
+        OleProcedure(book, "Close", false);
+      } catch (const Exception&) {
+      }
+    }
+    if (started) OleProcedure(excel, "Quit");
+  }
+}
 
 void TMyDBGrid::CellExport(TObject*, Variant, int&, int&, AnsiString&, AnsiString&) {}
 

@@ -254,8 +254,12 @@ void TDBGrid::LinkDataSetChanged() {
 }
 
 void TDBGrid::LinkScrolled() {
-  // The indicator leaves the old row for the new one.
-  emit FModel->headerDataChanged(Qt::Vertical, 0, std::max(0, FModel->rowCount({}) - 1));
+  // The indicator leaves the old row for the new one; only those two change.
+  const int rows = FModel->rowCount({});
+  const int row = FModel->DataSet() ? FModel->DataSet()->RecNo() - 1 : -1;
+  for (const int r : {FIndicatorRow, row})
+    if (r >= 0 && r < rows) emit FModel->headerDataChanged(Qt::Vertical, r, r);
+  FIndicatorRow = row;
   FollowDataSet();
 }
 

@@ -130,4 +130,5 @@ class TDBGrid : public QTableView, public TWinControl {
   TCanvas FCanvas{this};
   bool FReadOnly = false;
   bool FFollowing = false;  // the selection is being put on the current record
+  int FIndicatorRow = -1;   // where the record indicator was last drawn
 };
