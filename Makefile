@@ -7,8 +7,10 @@ FUZZ_SECONDS ?= 60
 FUZZ_SMOKE_SECONDS ?= 5
 JOBS       ?= $(shell nproc)
 CMAKE_FLAGS ?=
+# Where `make install` puts things (the configured prefix, /usr/local, when empty).
+PREFIX     ?=
 
-.PHONY: all deps configure build run gallery test test-asan bench fuzz-build fuzz fuzz-smoke format clean
+.PHONY: all deps configure build run gallery designer test install package package-check test-asan bench fuzz-build fuzz fuzz-smoke format clean
 
 all: build
 
@@ -29,8 +31,25 @@ run: build
 gallery: build
 	$(BUILD)/astrevo-gallery
 
+# Qt Designer with the palette page "Custom" of this build.
+designer: build
+	QT_PLUGIN_PATH=$(abspath $(BUILD))/plugins /usr/lib/qt6/bin/designer
+
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+# The two programs, their menu entries and icons, and the Designer plugin;
+# DESTDIR is honoured as cmake --install honours it.
+install: build
+	cmake --install $(BUILD) $(if $(PREFIX),--prefix $(PREFIX))
+
+# The Debian package, $(BUILD)/astrevo_<version>_amd64.deb.
+package: build
+	cd $(BUILD) && cpack -G DEB
+
+# The package unpacked into a scratch folder and both programs started from it.
+package-check: package
+	scripts/check-package $(BUILD)
 
 test-asan: deps
 	cmake -S . -B $(BUILD_ASAN) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DASTREVO_SANITIZE=ON -DASTREVO_BENCH=OFF $(CMAKE_FLAGS)

@@ -97,5 +97,7 @@ void TMyComboBox::SetErrorMessageValue(const QString& Value) {
 }
 
 namespace Mycombobox {
-void Register() { RegisterComponents("Custom", {ComponentClass<TMyComboBox>("TMyComboBox")}); }
+void Register() {
+  RegisterComponents("Custom", {ComponentClass<TMyComboBox>("TMyComboBox", "combos/MyComboBox.h")});
+}
 }  // namespace Mycombobox

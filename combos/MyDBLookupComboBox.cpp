@@ -89,6 +89,7 @@ void TMyDBLookupComboBox::DoExit() {
 
 namespace Mydblookupcombobox {
 void Register() {
-  RegisterComponents("Custom", {ComponentClass<TMyDBLookupComboBox>("TMyDBLookupComboBox")});
+  RegisterComponents("Custom", {ComponentClass<TMyDBLookupComboBox>(
+                                   "TMyDBLookupComboBox", "combos/MyDBLookupComboBox.h")});
 }
 }  // namespace Mydblookupcombobox

@@ -62,5 +62,7 @@ void TMyEdit::DoExit() {
 }
 
 namespace Myedit {
-void Register() { RegisterComponents("Custom", {ComponentClass<TMyEdit>("TMyEdit")}); }
+void Register() {
+  RegisterComponents("Custom", {ComponentClass<TMyEdit>("TMyEdit", "controls/MyEdit.h")});
+}
 }  // namespace Myedit

@@ -194,5 +194,7 @@ QString TMyDBGrid::TitleValue() const { return AnsiToQString(FTitle); }
 void TMyDBGrid::SetTitleValue(const QString& Value) { FTitle = QStringToAnsi(Value); }
 
 namespace Mydbgrid {
-void Register() { RegisterComponents("Custom", {ComponentClass<TMyDBGrid>("TMyDBGrid")}); }
+void Register() {
+  RegisterComponents("Custom", {ComponentClass<TMyDBGrid>("TMyDBGrid", "grid/MyDBGrid.h")});
+}
 }  // namespace Mydbgrid

@@ -9,11 +9,14 @@
 struct TComponentClass {
   AnsiString ClassName;
   std::function<TComponent*(TComponent* Owner)> Create;
+  // The header that declares the class, from the source root, for the code
+  // a form designer generates ("controls/MyEdit.h"); empty when unknown.
+  AnsiString IncludeFile = {};
 };
 
 template <class T>
-TComponentClass ComponentClass(const char* ClassName) {
-  return {ClassName, [](TComponent* Owner) -> TComponent* { return new T(Owner); }};
+TComponentClass ComponentClass(const char* ClassName, const char* IncludeFile = "") {
+  return {ClassName, [](TComponent* Owner) -> TComponent* { return new T(Owner); }, IncludeFile};
 }
 
 // Registering a class again on the same page replaces the entry.
