@@ -1,7 +1,12 @@
 #include "combos/EditLookupComboBox.h"
 
+#include <QGuiApplication>
+#include <QLineEdit>
+#include <algorithm>
+
 #include "combos/MyDBLookupComboBox.h"
 #include "framework/forms/HandlerGuard.h"
+#include "framework/rtl/CodePage.h"
 
 TEditLookupComboBox::TEditLookupComboBox(TOwnerArg AOwner) : TMyComboBox(AOwner) {
   SetExactListValue(false);
@@ -83,10 +88,15 @@ AnsiString TEditLookupComboBox::Searched(const AnsiString& Text, int Start, int 
 }
 
 void TEditLookupComboBox::Show(const AnsiString& Value, int Start, int Length) {
-  if (Text() == Value) return;
-  SetText(Value);
-  SetSelStart(Start);
-  SetSelLength(Length);
+  const QString text = AnsiToQString(Value);
+  QLineEdit* edit = lineEdit();
+  if (edit->text() == text) return;
+  // Straight to the caret the user left: one move of it, not three.
+  edit->setText(text);
+  if (Length == 0)
+    edit->setCursorPosition(std::clamp(Start, 0, int(text.size())));
+  else
+    edit->setSelection(Start, Length);
 }
 
 // The text is shown once, completed: the cut text a search starts from is
@@ -99,21 +109,32 @@ void TEditLookupComboBox::UpdEdit() {
 
 void TEditLookupComboBox::KeyPress(char& Key) {
   TMyComboBox::KeyPress(Key);
-  // A typed character goes into the text already completed, so a keystroke
-  // lays the text out once. Whoever listens to OnChange or OnKeyUp sees the
-  // character typed first, then the completion.
-  if (static_cast<unsigned char>(Key) < 32 || ReadOnly() || OnChange || OnKeyUp) return;
-  AnsiString typed = Text();
-  if (MaxLength() > 0 && int(typed.size()) - SelLength() >= MaxLength()) return;
-  const int start = SelStart();
-  typed.replace(static_cast<size_t>(start), static_cast<size_t>(SelLength()), 1, Key);
-  Key = 0;
-  const AnsiString shown = Searched(typed, start + 1, 0);
-  if (Text() == shown) {
-    SetSelStart(start + 1);
+  // A typed character, or a plain Backspace, changes the text already
+  // completed, so a keystroke lays the text out once. Whoever listens to
+  // OnChange or OnKeyUp sees the edit first, then the completion.
+  if (ReadOnly() || OnChange || OnKeyUp) return;
+  const auto key = static_cast<unsigned char>(Key);
+  const bool erase = key == 8 && !(QGuiApplication::keyboardModifiers() & Qt::ControlModifier);
+  if (key < 32 && !erase) return;
+  AnsiString edited = Text();
+  int start = SelStart();
+  const int length = SelLength();
+  if (erase) {
+    if (length == 0 && start == 0) return;
+    const int from = length > 0 ? start : start - 1;
+    edited.erase(static_cast<size_t>(from), static_cast<size_t>(length > 0 ? length : 1));
+    start = from;
   } else {
-    Show(shown, start + 1, 0);
+    if (MaxLength() > 0 && int(edited.size()) - length >= MaxLength()) return;
+    edited.replace(static_cast<size_t>(start), static_cast<size_t>(length), 1, Key);
+    ++start;
   }
+  Key = 0;
+  const AnsiString shown = Searched(edited, start, 0);
+  if (Text() == shown)
+    SetSelStart(start);
+  else
+    Show(shown, start, 0);
   // The change is announced; the search it would run is done.
   TComboBox::Change();
 }

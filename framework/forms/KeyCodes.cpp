@@ -7,10 +7,17 @@
 #include "framework/rtl/CodePage.h"
 
 int TypedChar(const QKeyEvent* Event) {
-  if (Event->matches(QKeySequence::Copy)) return 3;
-  if (Event->matches(QKeySequence::Paste)) return 22;
-  if (Event->matches(QKeySequence::Cut)) return 24;
   const int key = Event->key();
+  // The clipboard shortcuts need Ctrl or Meta, or are special keys (Shift+Insert,
+  // the Copy key); looking the bindings up costs more than the rest of a
+  // keystroke, so a plain character is spared it.
+  const bool mayBeShortcut =
+      (Event->modifiers() & (Qt::ControlModifier | Qt::MetaModifier)) || key >= Qt::Key_Escape;
+  if (mayBeShortcut) {
+    if (Event->matches(QKeySequence::Copy)) return 3;
+    if (Event->matches(QKeySequence::Paste)) return 22;
+    if (Event->matches(QKeySequence::Cut)) return 24;
+  }
   switch (key) {
     case Qt::Key_Backspace:
       return 8;

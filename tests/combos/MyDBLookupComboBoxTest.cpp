@@ -177,6 +177,19 @@ TEST_F(LookupPairTest, ABoxListenerSeesWhatWasTypedThenTheCompletion) {
   EXPECT_EQ(seen, (std::vector<AnsiString>{"Rovma"}));
 }
 
+TEST_F(LookupPairTest, BackspaceSearchesWhatIsLeft) {
+  TEditLookupComboBox* box = Enter();
+  box->SetSelStart(2);
+  TypeText(box, "v");
+  EXPECT_EQ(box->Text(), "Rovigo");
+  QTest::keyClick(box, Qt::Key_Backspace);
+  EXPECT_EQ(box->Text(), "Roma");
+  EXPECT_EQ(box->SelStart(), 2);
+  box->lineEdit()->selectAll();
+  QTest::keyClick(box, Qt::Key_Backspace);
+  EXPECT_EQ(box->Text(), "");
+}
+
 TEST_F(LookupPairTest, AFieldOfSizeZeroSearchesTheWholeText) {
   Bind(combo, "city_id", "id");
   TEditLookupComboBox* box = Enter();
