@@ -23,7 +23,7 @@
 
 #include "framework/db/Field.h"
 #include "framework/db/Fields.h"
-#include "framework/forms/Component.h"
+#include "framework/rtl/Component.h"
 #include "framework/rtl/Variant.h"
 
 class TDatabase;

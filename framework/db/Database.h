@@ -5,8 +5,8 @@
 
 #include <vector>
 
-#include "framework/forms/Component.h"
 #include "framework/rtl/AnsiString.h"
+#include "framework/rtl/Component.h"
 
 class TDataSet;
 

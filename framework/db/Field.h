@@ -1,8 +1,8 @@
 #pragma once
 // TField: one column of a data set as the controls see it, read and written
 // through the data set's current record.
-#include "framework/forms/Component.h"
 #include "framework/rtl/AnsiString.h"
+#include "framework/rtl/Component.h"
 #include "framework/rtl/Variant.h"
 
 class TDataSet;

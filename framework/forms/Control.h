@@ -4,8 +4,8 @@
 // from Widget().
 #include <QWidget>
 
-#include "framework/forms/Component.h"
 #include "framework/rtl/AnsiString.h"
+#include "framework/rtl/Component.h"
 
 class TControl : public TComponent {
  public:
