@@ -89,6 +89,7 @@ class TField : public TObject {
 
   TDataSet* FDataSet;
   AnsiString FFieldName;
+  std::string FColumnName;  // a data field's column as SQLite names it: what SQL uses
   TFieldKind FFieldKind;
   TFieldType FDataType;
   int FSize;
