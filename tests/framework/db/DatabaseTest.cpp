@@ -24,9 +24,16 @@ TEST(Database, ReportsSqliteErrors) {
   db.SetDatabaseName(t.Path() + "/no/such/folder.db");
   EXPECT_EQ(ErrorCodeOf([&] { db.Open(); }), SQLITE_CANTOPEN);
   EXPECT_FALSE(db.Connected());
-  auto missing = t.Connect(true);
-  missing->SetDatabaseName(t.Path() + ".missing");
-  EXPECT_THROW(missing->Open(), EDatabaseError) << "read-only never creates the file";
+  // A missing file is created only when asked for.
+  for (bool readOnly : {true, false}) {
+    auto missing = t.Connect(readOnly);
+    missing->SetDatabaseName(t.Path() + ".missing");
+    EXPECT_EQ(ErrorCodeOf([&] { missing->Open(); }), SQLITE_CANTOPEN);
+    EXPECT_FALSE(QFile::exists(AnsiToQString(t.Path() + ".missing")));
+  }
+  db.SetDatabaseName(t.Path() + ".new");
+  db.CreateIfMissing = true;
+  db.Open();
   EXPECT_THAT([&] { t.Db->ExecSQL("SELEC 1"); },
               ThrowsMessage<EDatabaseError>(HasSubstr("syntax error")));
 }
@@ -61,49 +68,13 @@ TEST(Database, CloseStaysConnectedWhileAPendingEditCannotBePosted) {
   EXPECT_EQ(ds->FieldByName("n")->AsInteger(), 5);
 }
 
-TEST(Database, CreatesAMissingFileOnlyWhenAsked) {
-  TTestDatabase t;
-  const AnsiString path = t.Path() + ".new";
-  TDatabase db(nullptr);
-  db.SetDatabaseName(path);
-  TDataSet ds(nullptr);
-  ds.SetDatabase(&db);
-  ds.SetTableName("t");
-  EXPECT_EQ(ErrorCodeOf([&] { ds.Open(); }), SQLITE_CANTOPEN);
-  EXPECT_FALSE(QFile::exists(AnsiToQString(path)));
-  db.CreateIfMissing = true;
-  db.Open();
-  EXPECT_TRUE(QFile::exists(AnsiToQString(path)));
-}
-
 TEST(Database, AScriptIsAllOrNothing) {
   TTestDatabase t;
-  t.Db->ExecSQL("CREATE TABLE c (n INTEGER NOT NULL); CREATE TABLE d (m INTEGER);");
-  EXPECT_EQ(ErrorCodeOf([&] {
-              t.Db->ExecSQL(
-                  "INSERT INTO c VALUES (1); INSERT INTO d VALUES (1); "
-                  "INSERT INTO c VALUES (NULL)");
-            }),
-            SQLITE_CONSTRAINT_NOTNULL);
-  EXPECT_EQ(t.Scalar("SELECT (SELECT count(*) FROM c) + (SELECT count(*) FROM d)"), "0");
-  // A script that steers its own transaction runs as it is written.
-  t.Db->ExecSQL("BEGIN; INSERT INTO c VALUES (2);");
-  t.Db->ExecSQL("ROLLBACK");
+  t.Db->ExecSQL("CREATE TABLE c (n INTEGER NOT NULL)");
+  EXPECT_EQ(
+      ErrorCodeOf([&] { t.Db->ExecSQL("INSERT INTO c VALUES (1); INSERT INTO c VALUES (NULL)"); }),
+      SQLITE_CONSTRAINT_NOTNULL);
   EXPECT_EQ(t.Scalar("SELECT count(*) FROM c"), "0");
-}
-
-TEST(Database, DeclaredForeignKeysAreEnforced) {
-  TTestDatabase t;
-  t.Db->ExecSQL(
-      "CREATE TABLE city (id INTEGER PRIMARY KEY); INSERT INTO city VALUES (1);"
-      "CREATE TABLE person (city_id INTEGER REFERENCES city (id));");
-  auto person = t.Table("person");
-  person->Open();
-  person->Append();
-  person->FieldByName("city_id")->SetAsInteger(2);
-  EXPECT_EQ(ErrorCodeOf([&] { person->Post(); }), SQLITE_CONSTRAINT_FOREIGNKEY);
-  person->FieldByName("city_id")->SetAsInteger(1);
-  person->Post();
 }
 
 // A file with one damaged page: of the table, or of an index, which a
@@ -111,6 +82,7 @@ TEST(Database, DeclaredForeignKeysAreEnforced) {
 struct TDamage {
   const char* Name;
   const char* Object;
+  bool ReadFails;
 };
 
 class DamagedFileTest : public ::testing::TestWithParam<TDamage> {
@@ -120,11 +92,13 @@ class DamagedFileTest : public ::testing::TestWithParam<TDamage> {
         "CREATE TABLE c (n INTEGER, s TEXT); CREATE INDEX c_s ON c (s);"
         "WITH RECURSIVE k(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM k WHERE i < 500) "
         "INSERT INTO c SELECT i, printf('%0100d', i) FROM k;");
-    const std::string page = T.Scalar(
-        std::string("SELECT rootpage FROM sqlite_master WHERE name = '") + GetParam().Object + "'");
+    const long long page =
+        std::stoll(T.Scalar(std::string("SELECT rootpage FROM sqlite_master WHERE name = '") +
+                            GetParam().Object + "'"));
+    const long long size = std::stoll(T.Scalar("PRAGMA page_size"));
     T.Db->Close();
     std::fstream file(T.Path(), std::ios::in | std::ios::out | std::ios::binary);
-    file.seekp((std::stoll(page) - 1) * 4096);
+    file.seekp((page - 1) * size);
     file.write("\x7F\x7F\x7F\x7F", 4);  // no page type has this flag
   }
   std::string Bytes() const {
@@ -145,14 +119,13 @@ TEST_P(DamagedFileTest, TooLargeToCheckAtOnceRefusesWrites) {
   T.Db->Open();
   auto c = T.Table("c");
   const int read = ErrorCodeOf([&] { c->Open(); });
-  if (read == -1) {
+  EXPECT_EQ(read == -1 ? -1 : read & 0xff, GetParam().ReadFails ? SQLITE_CORRUPT : -1);
+  if (c->Active()) {  // the check before the first write finds the damage
     c->Edit();
     c->FieldByName("n")->SetAsInteger(7);
     EXPECT_EQ(ErrorCodeOf([&] { c->Post(); }), SQLITE_CORRUPT);
     EXPECT_EQ(c->State(), dsEdit);
     c->Cancel();
-  } else {
-    EXPECT_EQ(read & 0xff, SQLITE_CORRUPT);
   }
   EXPECT_TRUE(T.Db->Damaged());
   EXPECT_EQ(ErrorCodeOf([&] { T.Db->ExecSQL("INSERT INTO c VALUES (1, 'x')"); }), SQLITE_CORRUPT);
@@ -161,7 +134,8 @@ TEST_P(DamagedFileTest, TooLargeToCheckAtOnceRefusesWrites) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Pages, DamagedFileTest,
-                         ::testing::Values(TDamage{"Table", "c"}, TDamage{"Index", "c_s"}),
+                         ::testing::Values(TDamage{"Table", "c", true},
+                                           TDamage{"Index", "c_s", false}),
                          [](const auto& Info) { return std::string(Info.param.Name); });
 
 }  // namespace

@@ -194,11 +194,9 @@ TEST(Field, EachFieldWritesItsOwnColumn) {
     ds->Fields()[i]->SetAsInteger(i + 1);
     ds->Post();
   }
-  EXPECT_EQ(t.Scalar("SELECT group_concat(v) FROM (SELECT \"\xCE\xA9\" AS v FROM t UNION ALL "
-                     "SELECT \"?\" FROM t UNION ALL SELECT \"\xC3\x89\" FROM t UNION ALL "
-                     "SELECT \"\xC3\xA9\" FROM t UNION ALL SELECT \"\xD0\x98\xD0\xBC\xD1\x8F\" "
-                     "FROM t)"),
-            "1,2,3,4,5");
+  EXPECT_EQ(t.Scalar("SELECT \"\xCE\xA9\" || \"?\" || \"\xC3\x89\" || \"\xC3\xA9\" || "
+                     "\"\xD0\x98\xD0\xBC\xD1\x8F\" FROM t"),
+            "12345");
 }
 
 TEST(Field, RefusesValuesItsTypeCannotHoldAndKeepsTheOldOne) {
