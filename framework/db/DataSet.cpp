@@ -535,7 +535,6 @@ void TDataSet::WriteRecord(std::vector<Variant>& Row, int64_t& RowId, std::vecto
     if (!inserting) stmt.BindInt64(param, FRowIds[edited]);
     if (!stmt.Step()) return false;
     RowId = stmt.ColumnInt64(0);
-    ReadRow(stmt, 1, Row);
     while (stmt.Step()) {
     }
     return true;
@@ -544,6 +543,14 @@ void TDataSet::WriteRecord(std::vector<Variant>& Row, int64_t& RowId, std::vecto
   // runs again as OR ABORT, which reports the constraint.
   if (!write(false) && !write(true))
     Error("The record was not written: the table ignored it", SQLITE_CONSTRAINT);
+  // Read back after the table's triggers, not from RETURNING (which comes
+  // before AFTER triggers), so that the next write compares with the truth.
+  {
+    TSqlStatement stmt(*FDatabase, SelectRowSql(table, FRowIdName));
+    stmt.BindInt64(1, RowId);
+    if (!stmt.Step()) Error("Record not found or changed by another user", SQLITE_NOTFOUND);
+    ReadRow(stmt, 1, Row);
+  }
   if (FMayReplace) Replaced = ReplacedRecords(RowId);
   transaction.Commit();
 }

@@ -56,7 +56,8 @@ class TField : public TObject {
   // for calculated fields, which hold the values OnCalcFields gives them.
   Variant Value() const;
   void SetValue(const Variant& NewValue);
-  // Null reads as "" and 0.
+  // Null reads as "" and 0; a date as the short date format with a
+  // four-digit year, which SetAsString reads back as the same date.
   AnsiString AsString() const;
   void SetAsString(const AnsiString& NewValue) { SetValue(NewValue); }
   int AsInteger() const;

@@ -202,7 +202,7 @@ std::string InsertSql(const std::string& Table, const std::vector<std::string>& 
     }
     sql += " (" + names + ") VALUES (" + params + ")";
   }
-  return sql + " RETURNING " + RowId + ", *";
+  return sql + " RETURNING " + RowId;
 }
 
 std::string UpdateSql(const std::string& Table, const std::vector<std::string>& Columns,

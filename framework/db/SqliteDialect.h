@@ -44,8 +44,9 @@ bool IsInternalTable(std::string_view Name);
 // The SQL of a table data set, the RowId column first.
 std::string SelectTableSql(const std::string& Table, const std::string& RowId);
 std::string SelectRowSql(const std::string& Table, const std::string& RowId);
-// OrAbort overrides the conflict clause the table declares, so that a write
-// the table would silently ignore reports its constraint.
+// The writes return the rowid written, and no row when the table ignored
+// the write. OrAbort overrides the conflict clause the table declares, so
+// that a write the table would silently ignore reports its constraint.
 std::string InsertSql(const std::string& Table, const std::vector<std::string>& Columns,
                       const std::string& RowId, bool OrAbort);
 std::string UpdateSql(const std::string& Table, const std::vector<std::string>& Columns,

@@ -390,14 +390,16 @@ TEST_F(DataSetTest, OpeningRunsOneQuery) {
   EXPECT_EQ(ErrorCodeOf([&] { missing->Open(); }), SQLITE_ERROR);
 }
 
-// The table's own conflict clauses: an ignored duplicate is reported, a
-// replaced record leaves the buffer.
-TEST(DataSetConflictClauses, IgnoreReportsTheConstraintReplaceDropsTheRecord) {
+// The table's own rules: an ignored duplicate is reported, a replaced record
+// leaves the buffer, what an AFTER trigger wrote is read back.
+TEST(DataSetTableRules, IgnoreReplaceAndTriggers) {
   TTestDatabase t;
   t.Db->ExecSQL(
       "CREATE TABLE tag (name TEXT UNIQUE ON CONFLICT IGNORE, "
-      "code TEXT UNIQUE ON CONFLICT REPLACE);"
-      "INSERT INTO tag VALUES ('a', 'x'), ('b', 'y');");
+      "code TEXT UNIQUE ON CONFLICT REPLACE, edits INTEGER DEFAULT 0);"
+      "INSERT INTO tag (name, code) VALUES ('a', 'x'), ('b', 'y');"
+      "CREATE TRIGGER count_edits AFTER UPDATE OF name ON tag "
+      "BEGIN UPDATE tag SET edits = edits + 1 WHERE rowid = new.rowid; END;");
   auto tag = t.Table("tag");
   tag->Open();
   tag->Append();
@@ -410,6 +412,12 @@ TEST(DataSetConflictClauses, IgnoreReportsTheConstraintReplaceDropsTheRecord) {
   tag->Post();
   EXPECT_EQ(Column(*tag, "name"), (std::vector<AnsiString>{"b", "c"}));
   EXPECT_EQ(t.Scalar("SELECT group_concat(name) FROM tag"), "b,c");
+  for (const char* name : {"d", "e"}) {  // the second Post compares with the trigger's work
+    tag->Edit();
+    tag->FieldByName("name")->SetAsString(name);
+    tag->Post();
+  }
+  EXPECT_EQ(tag->FieldByName("edits")->AsInteger(), 2);
 }
 
 TEST_F(DataSetTest, LookupFindsWithoutMoving) {
