@@ -138,7 +138,7 @@ void BM_OpenListReadyToSearch(benchmark::State& state) {
 BENCHMARK(BM_OpenListReadyToSearch)->Unit(benchmark::kMillisecond)->MinTime(3);
 
 // Connecting to the list's file, with and without the full check
-// (PRAGMA quick_check) that files up to TDatabase::OpenCheckLimit get.
+// (PRAGMA integrity_check) that files up to TDatabase::OpenCheckLimit get.
 void BM_OpenDatabase(benchmark::State& state) {
   List();
   for (auto _ : state) {

@@ -97,14 +97,14 @@ void TDatabase::Configure() {
     if (size.Step()) bytes = size.ColumnInt64(0);
   }
   FCheckPending = true;
-  if (bytes <= OpenCheckLimit) CheckFile();
+  if (bytes <= OpenCheckLimit) CheckFile(true);
 }
 
-void TDatabase::CheckFile() {
+void TDatabase::CheckFile(bool Thorough) {
   FCheckPending = false;
   AnsiString result;
   {
-    TSqlStatement check(*this, "PRAGMA quick_check(1)");
+    TSqlStatement check(*this, Thorough ? "PRAGMA integrity_check(1)" : "PRAGMA quick_check(1)");
     if (check.Step()) result = Utf8ToAnsi(check.ColumnText(0));
   }
   if (result != "ok") {
@@ -133,7 +133,7 @@ void TDatabase::RaiseError() {
 void TDatabase::CheckWritable() {
   if (!FDb) throw EDatabaseError("Database not connected");
   if (FDamaged) RaiseDamaged();
-  if (FCheckPending) CheckFile();
+  if (FCheckPending) CheckFile(false);
 }
 
 bool TDatabase::CanWrite() const {

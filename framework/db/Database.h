@@ -4,10 +4,12 @@
 //
 // Every connection enforces declared foreign keys, checks the size of the
 // cells it reads and refuses SQL that deliberately corrupts a file
-// (SQLite's defensive mode). Its file is checked with PRAGMA quick_check:
-// when opened, up to OpenCheckLimit bytes, otherwise before its first write.
-// A damaged file does not open; damage seen later (a statement failing with
-// SQLITE_CORRUPT or SQLITE_NOTADB) makes every further write fail.
+// (SQLite's defensive mode). A file of up to OpenCheckLimit bytes is checked
+// in full when opened (PRAGMA integrity_check); a larger one, whose full
+// check takes seconds, gets PRAGMA quick_check before its first write. A
+// damaged file does not open; damage seen later (the check before the first
+// write, or a statement failing with SQLITE_CORRUPT or SQLITE_NOTADB) makes
+// every further write fail.
 #include <sqlite3.h>
 
 #include <cstdint>
@@ -38,7 +40,7 @@ class TDatabase : public TComponent {
 
   // Files up to this size are checked in full when opened; larger ones, whose
   // check takes too long to wait for at every opening (docs/performance.md),
-  // before their first write.
+  // more lightly before their first write.
   int64_t OpenCheckLimit = 8 << 20;
 
   // How long a write waits for another connection's lock before it fails
@@ -81,8 +83,10 @@ class TDatabase : public TComponent {
   void AttachDataSet(TDataSet* DataSet);
   void DetachDataSet(TDataSet* DataSet);
   void Configure();
-  // PRAGMA quick_check; marks the file damaged when it finds anything.
-  void CheckFile();
+  // PRAGMA integrity_check when Thorough (indexes held against their
+  // tables too), otherwise PRAGMA quick_check; marks the file damaged when
+  // it finds anything.
+  void CheckFile(bool Thorough);
   [[noreturn]] void RaiseDamaged() const;
 
   AnsiString FDatabaseName;

@@ -282,22 +282,31 @@ int IncrementCounters(const TTestDatabase& T, int Posts) {
 }
 
 TEST(DataSetProcesses, TwoProgramsIncrementingCountersLoseNothing) {
-  constexpr int kPosts = 200;
+  constexpr int kPosts = 100;
   TTestDatabase t;
   t.Db->ExecSQL("CREATE TABLE counter (n INTEGER); INSERT INTO counter VALUES (0), (0);");
   t.Db->Close();  // no connection may cross the fork
+  int start[2];
+  ASSERT_EQ(pipe(start), 0);
   pid_t children[2];
   for (pid_t& child : children) {
     child = fork();
     ASSERT_GE(child, 0);
-    if (child == 0) _exit(IncrementCounters(t, kPosts));
+    if (child == 0) {
+      char go;
+      close(start[1]);
+      (void)!read(start[0], &go, 1);  // both start together, when the pipe closes
+      _exit(IncrementCounters(t, kPosts));
+    }
   }
+  close(start[0]);
+  close(start[1]);
   for (pid_t child : children) {
     int status = 0;
     ASSERT_EQ(waitpid(child, &status, 0), child);
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
   }
-  EXPECT_EQ(t.Scalar("SELECT group_concat(n) FROM counter"), "200,200");
+  EXPECT_EQ(t.Scalar("SELECT group_concat(n) FROM counter"), "100,100");
 }
 
 TEST_F(DataSetTest, PostNestsInATransactionTheApplicationOpened) {
