@@ -277,8 +277,8 @@ void TDataSet::BindFields(TSqlStatement& Stmt, int FirstColumn) {
     defs.push_back(def);
   }
   // Field names are unique as they are shown. A repeated name gets a suffix
-  // (n, n_1), and names the conversion changed yield to those it did not: of
-  // the columns "?" and "Ω", "?" is the first.
+  // (n, n_1), and names the conversion changed yield to those it did not:
+  // the column "?" keeps its name, and "Ω" becomes "?_1".
   std::vector<AnsiString> taken;
   for (bool exact : {true, false}) {
     for (TColumnDef& def : defs) {
