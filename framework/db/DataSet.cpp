@@ -1,129 +1,22 @@
 #include "framework/db/DataSet.h"
 
 #include <algorithm>
-#include <cmath>
-#include <cstdio>
-#include <optional>
 
 #include "framework/db/DataSource.h"
 #include "framework/db/Database.h"
-#include "framework/db/LocateIndex.h"
 #include "framework/db/SqlStatement.h"
+#include "framework/db/SqliteDialect.h"
+#include "framework/db/Transaction.h"
 #include "framework/rtl/CodePage.h"
-#include "framework/rtl/DateUtils.h"
 #include "framework/rtl/Exceptions.h"
 
 namespace {
 
 const Variant kNull = Variant::Null();
 
-// The field type of a declared column type, by SQLite's own affinity rules,
-// with booleans and dates recognised first. Empty: decided by the data.
-std::optional<TFieldType> TypeOfDeclaration(const std::string& Decl, int& Size) {
-  Size = 0;
-  if (Decl.empty()) return std::nullopt;
-  const std::string t = UpperCaseAscii(Decl);
-  const auto has = [&](const char* s) { return t.find(s) != std::string::npos; };
-  if (has("BOOL")) return ftBoolean;
-  if (has("DATETIME") || has("TIMESTAMP")) return ftDateTime;
-  if (has("DATE")) return ftDate;
-  if (has("INT")) return ftInteger;
-  if (has("CHAR") || has("CLOB") || has("TEXT")) {
-    const size_t open = t.find('(');
-    if (open != std::string::npos) Size = std::atoi(t.c_str() + open + 1);
-    return ftString;
-  }
-  if (has("BLOB")) return ftBlob;
-  return ftFloat;  // REAL, FLOAT, DOUBLE, NUMERIC, DECIMAL and the rest
-}
-
-std::optional<TFieldType> TypeOfStorage(int SqliteType) {
-  switch (SqliteType) {
-    case SQLITE_INTEGER:
-      return ftInteger;
-    case SQLITE_FLOAT:
-      return ftFloat;
-    case SQLITE_TEXT:
-      return ftString;
-    case SQLITE_BLOB:
-      return ftBlob;
-    default:
-      return std::nullopt;
-  }
-}
-
-// "YYYY-MM-DD", optionally followed by " HH:MM[:SS[.fff]]" (or "T" between).
-std::optional<TDateTime> ParseIsoDate(std::string_view S) {
-  int y, mo, d, h = 0, mi = 0, sec = 0, n = 0;
-  const std::string s(S);
-  if (std::sscanf(s.c_str(), "%4d-%2d-%2d%n", &y, &mo, &d, &n) != 3 || n != 10) return std::nullopt;
-  TDateTime date;
-  if (!TryEncodeDate(y, mo, d, date)) return std::nullopt;
-  if (s.size() == 10) return date;
-  if (s[10] != ' ' && s[10] != 'T') return std::nullopt;
-  double frac = 0;
-  int m = 0;
-  if (std::sscanf(s.c_str() + 11, "%2d:%2d%n", &h, &mi, &m) != 2) return std::nullopt;
-  size_t pos = 11 + static_cast<size_t>(m);
-  if (pos < s.size() && s[pos] == ':') {
-    int k = 0;
-    if (std::sscanf(s.c_str() + pos + 1, "%2d%n", &sec, &k) != 1) return std::nullopt;
-    pos += 1 + static_cast<size_t>(k);
-    if (pos < s.size() && s[pos] == '.') {
-      size_t end = pos + 1;
-      while (end < s.size() && IsDigitChar(s[end])) ++end;
-      frac = std::atof(s.substr(pos, end - pos).c_str());
-      pos = end;
-    }
-  }
-  if (pos != s.size() || h > 23 || mi > 59 || sec > 59) return std::nullopt;
-  const double time = (h * 3600.0 + mi * 60.0 + sec + frac) / 86400.0;
-  return date >= 0 ? date + time : date - time;
-}
-
-std::string FormatIsoDate(TDateTime Value, bool WithTime) {
-  int y, mo, d, h, mi, s, ms;
-  DecodeDate(Value, y, mo, d);
-  DecodeTime(Value, h, mi, s, ms);
-  char buf[40];
-  if (!WithTime)
-    std::snprintf(buf, sizeof buf, "%04d-%02d-%02d", y, mo, d);
-  else if (ms)
-    std::snprintf(buf, sizeof buf, "%04d-%02d-%02d %02d:%02d:%02d.%03d", y, mo, d, h, mi, s, ms);
-  else
-    std::snprintf(buf, sizeof buf, "%04d-%02d-%02d %02d:%02d:%02d", y, mo, d, h, mi, s);
-  return buf;
-}
-
-// An integer as eight bytes that sort like the numbers.
-AnsiString IntegerKey(int64_t V) {
-  const uint64_t u = static_cast<uint64_t>(V) ^ (uint64_t{1} << 63);
-  AnsiString key(8, '\0');
-  for (int i = 0; i < 8; ++i) key[static_cast<size_t>(i)] = static_cast<char>(u >> (56 - 8 * i));
-  return key;
-}
-
-std::optional<int64_t> WholeNumber(const Variant& V) {
-  switch (V.VarType()) {
-    case varInteger:
-    case varInt64:
-      return V.AsInt64();
-    case varDouble: {
-      const double d = V.AsDouble();
-      if (d == std::trunc(d) && std::fabs(d) < 9.2e18) return static_cast<int64_t>(d);
-      return std::nullopt;
-    }
-    default:
-      return std::nullopt;
-  }
-}
-
-bool FoldedEqual(const AnsiString& Text, const AnsiString& FoldedTarget, bool Prefix) {
-  if (Prefix ? Text.size() < FoldedTarget.size() : Text.size() != FoldedTarget.size()) return false;
-  for (size_t i = 0; i < FoldedTarget.size(); ++i)
-    if (FoldCaseAnsi(Text[i]) != FoldedTarget[i]) return false;
-  return true;
-}
+// Same kind and same value: what a field read is recognised when it is
+// written back, and the record is compared with the table's before a write.
+bool SameValue(const Variant& A, const Variant& B) { return A.VarType() == B.VarType() && A == B; }
 
 // Nesting of lookup fields resolving through each other; a cycle ends here.
 constexpr int kMaxLookupDepth = 8;
@@ -180,7 +73,9 @@ void TDataSet::SetReadOnly(bool Value) {
   FReadOnly = Value;
 }
 
-bool TDataSet::CanModify() const { return Active() && !FReadOnly && !FRowIdName.empty(); }
+bool TDataSet::CanModify() const {
+  return Active() && !FReadOnly && !FRowIdName.empty() && FDatabase && FDatabase->CanWrite();
+}
 
 void TDataSet::DatabaseDestroyed() {
   if (Active()) {
@@ -199,8 +94,8 @@ void TDataSet::DatabaseDestroyed() {
 // ---------------------------------------------------------------------------
 // Errors and checks
 
-void TDataSet::Error(const AnsiString& Message) const {
-  throw EDatabaseError(Name().empty() ? Message : Name() + ": " + Message);
+void TDataSet::Error(const AnsiString& Message, int Code) const {
+  throw EDatabaseError(Name().empty() ? Message : Name() + ": " + Message, Code);
 }
 
 void TDataSet::CheckActive() const {
@@ -212,7 +107,9 @@ void TDataSet::CheckInactive() const {
 }
 
 void TDataSet::CheckCanModify() const {
-  if (!CanModify()) Error("Cannot modify a read-only dataset");
+  // A damaged file says so rather than that the data set is read-only.
+  if (Active() && FDatabase && FDatabase->Damaged()) FDatabase->CheckWritable();
+  if (!CanModify()) Error("Cannot modify a read-only dataset", SQLITE_READONLY);
 }
 
 void TDataSet::CheckEditing() const {
@@ -243,15 +140,6 @@ TField* TDataSet::AddField(const AnsiString& FieldName, TFieldKind Kind, TFieldT
 
 // ---------------------------------------------------------------------------
 // Opening and closing
-
-AnsiString TDataSet::Quote(const AnsiString& Name) const {
-  AnsiString q = "\"";
-  for (char c : Name) {
-    if (c == '"') q += '"';
-    q += c;
-  }
-  return q + "\"";
-}
 
 void TDataSet::SetActive(bool Value) {
   if (Value)
@@ -292,8 +180,10 @@ void TDataSet::CloseCursor() {
   FCurrent = -1;
   FViewRecord = -1;
   FCalcRecord = -1;
-  FIndexes.clear();
+  FSearch.Clear();
 }
+
+std::string TDataSet::TableSqlName() const { return AnsiToUtf8(FTableName); }
 
 void TDataSet::OpenCursor() {
   if (!FDatabase) Error("No database assigned");
@@ -304,33 +194,43 @@ void TDataSet::OpenCursor() {
   std::string sql;
   int first = 0;
   FRowIdName.clear();
+  FMayReplace = false;
   if (!FTableName.empty()) {
-    const std::string table = AnsiToUtf8(Quote(FTableName));
+    const std::string table = TableSqlName();
     // The rowid under a name that no column of the table hides; views and
-    // tables without rowid have none and stay read-only.
-    std::vector<AnsiString> names;
+    // tables without rowid have none and stay read-only, and so do the
+    // tables SQLite keeps for itself.
+    std::vector<std::string> names;
     {
-      TSqlStatement probe(db, "SELECT * FROM " + table);
+      TSqlStatement probe(*FDatabase, "SELECT * FROM " + QuoteName(table));
       for (int i = 0; i < probe.ColumnCount(); ++i)
         names.push_back(UpperCaseAscii(probe.ColumnName(i)));
     }
     for (const char* alias : {"rowid", "_rowid_", "oid"}) {
+      if (IsInternalTable(table)) break;
       if (std::find(names.begin(), names.end(), UpperCaseAscii(alias)) != names.end()) continue;
-      if (sqlite3_table_column_metadata(db, nullptr, AnsiToUtf8(FTableName).c_str(), alias, nullptr,
-                                        nullptr, nullptr, nullptr, nullptr) == SQLITE_OK)
+      if (sqlite3_table_column_metadata(db, nullptr, table.c_str(), alias, nullptr, nullptr,
+                                        nullptr, nullptr, nullptr) == SQLITE_OK)
         FRowIdName = alias;
       break;
     }
+    if (!FRowIdName.empty()) {
+      TSqlStatement schema(*FDatabase, TableDeclarationSql());
+      schema.BindText(1, table);
+      while (schema.Step())
+        FMayReplace =
+            FMayReplace ||
+            UpperCaseAscii(std::string(schema.ColumnText(0))).find("REPLACE") != std::string::npos;
+    }
     first = FRowIdName.empty() ? 0 : 1;
-    sql = "SELECT " + (first ? FRowIdName + ", " : std::string()) + "* FROM " + table;
+    sql = SelectTableSql(table, FRowIdName);
   } else {
     sql = AnsiToUtf8(FSQL);
   }
 
-  TSqlStatement stmt(db, sql);
-  // Opening must not change anything: only statements that read are run.
-  if (stmt.ColumnCount() == 0 || !sqlite3_stmt_readonly(stmt.Handle()))
-    Error("The SQL of a data set must be a query that returns rows");
+  // Opening must not change anything: a query is refused while it is
+  // prepared unless it only reads.
+  TSqlStatement stmt(*FDatabase, sql, FTableName.empty());
   BindFields(stmt, first);
 
   std::vector<TField*> columns(FColumns.size());
@@ -351,7 +251,7 @@ void TDataSet::OpenCursor() {
             undecided[c] = false;
           }
         }
-        FColumns[c].push_back(ReadCell(stmt, col, *columns[c]));
+        FColumns[c].push_back(ReadCell(stmt, col, columns[c]->DataType()));
       }
     }
   } catch (...) {
@@ -362,35 +262,51 @@ void TDataSet::OpenCursor() {
 
 void TDataSet::BindFields(TSqlStatement& Stmt, int FirstColumn) {
   struct TColumnDef {
-    AnsiString Name;
+    std::string Column;  // as SQLite names it
+    AnsiString Name;     // as the field shows it
+    bool Exact;          // the name survived the conversion
     TFieldType Type;
     int Size;
   };
   std::vector<TColumnDef> defs;
   for (int c = FirstColumn; c < Stmt.ColumnCount(); ++c) {
-    TColumnDef def{Utf8ToAnsi(Stmt.ColumnName(c)), ftString, 0};
-    // Queries may repeat a column name: later ones get a suffix.
-    const AnsiString base = def.Name;
-    const auto taken = [&](const AnsiString& n) {
-      return std::any_of(defs.begin(), defs.end(),
-                         [&](const TColumnDef& d) { return SameFieldName(d.Name, n); });
-    };
-    for (int n = 1; taken(def.Name); ++n) def.Name = base + "_" + std::to_string(n);
+    TColumnDef def{Stmt.ColumnName(c), "", true, ftString, 0};
+    def.Name = Utf8ToAnsi(def.Column);
+    def.Exact = AnsiToUtf8(def.Name) == def.Column;
     def.Type = TypeOfDeclaration(Stmt.ColumnDeclType(c), def.Size).value_or(ftString);
-    const TField* other = FindField(def.Name);
-    if (other && other->FieldKind() != fkData) Error("Duplicate field name '" + def.Name + "'");
     defs.push_back(def);
+  }
+  // Field names are unique as they are shown. A repeated name gets a suffix
+  // (n, n_1), and names the conversion changed yield to those it did not:
+  // the column "?" keeps its name, and "Ω" becomes "?_1".
+  std::vector<AnsiString> taken;
+  for (bool exact : {true, false}) {
+    for (TColumnDef& def : defs) {
+      if (def.Exact != exact) continue;
+      const AnsiString base = def.Name;
+      for (int n = 1; std::find(taken.begin(), taken.end(), def.Name) != taken.end(); ++n)
+        def.Name = base + "_" + std::to_string(n);
+      taken.push_back(def.Name);
+      const TField* other = FindField(def.Name);
+      if (other && other->FieldKind() != fkData) Error("Duplicate field name '" + def.Name + "'");
+    }
   }
 
   // A column that is still there keeps its TField, and with it its settings.
   std::vector<std::unique_ptr<TField>> old, others;
   for (auto& f : FFields.FList) (f->FieldKind() == fkData ? old : others).push_back(std::move(f));
   FFields.FList.clear();
+  const auto reusable = [&](const AnsiString& Name) {
+    auto it = std::find_if(old.begin(), old.end(),
+                           [&](const auto& f) { return f && f->FieldName() == Name; });
+    if (it == old.end())
+      it = std::find_if(old.begin(), old.end(),
+                        [&](const auto& f) { return f && SameFieldName(f->FieldName(), Name); });
+    return it;
+  };
   for (size_t c = 0; c < defs.size(); ++c) {
     const TColumnDef& def = defs[c];
-    auto reuse = std::find_if(old.begin(), old.end(), [&](const auto& f) {
-      return f && SameFieldName(f->FieldName(), def.Name);
-    });
+    auto reuse = reusable(def.Name);
     std::unique_ptr<TField> f;
     if (reuse != old.end()) {
       f = std::move(*reuse);
@@ -399,55 +315,12 @@ void TDataSet::BindFields(TSqlStatement& Stmt, int FirstColumn) {
     } else {
       f.reset(new TField(this, def.Name, fkData, def.Type, def.Size));
     }
+    f->FColumnName = def.Column;
     f->FFieldNo = static_cast<int>(c);
     FFields.FList.push_back(std::move(f));
   }
   for (auto& f : others) FFields.FList.push_back(std::move(f));
   FColumns.assign(defs.size(), {});
-}
-
-Variant TDataSet::ReadCell(TSqlStatement& Stmt, int Column, const TField& Field) const {
-  const int storage = Stmt.ColumnType(Column);
-  if (storage == SQLITE_NULL) return kNull;
-  switch (Field.DataType()) {
-    case ftString:
-      return Utf8ToAnsi(Stmt.ColumnText(Column));
-    case ftBlob:
-      if (storage == SQLITE_BLOB || storage == SQLITE_TEXT)
-        return AnsiString(storage == SQLITE_BLOB ? Stmt.ColumnBlob(Column)
-                                                 : Stmt.ColumnText(Column));
-      break;
-    case ftInteger:
-      if (storage == SQLITE_INTEGER) {
-        const int64_t v = Stmt.ColumnInt64(Column);
-        if (v >= INT32_MIN && v <= INT32_MAX) return static_cast<int>(v);
-        return static_cast<long long>(v);
-      }
-      break;
-    case ftFloat:
-      if (storage == SQLITE_INTEGER || storage == SQLITE_FLOAT) return Stmt.ColumnDouble(Column);
-      break;
-    case ftBoolean:
-      if (storage == SQLITE_INTEGER || storage == SQLITE_FLOAT)
-        return Stmt.ColumnDouble(Column) != 0.0;
-      break;
-    case ftDate:
-    case ftDateTime:
-      if (storage == SQLITE_TEXT) {
-        if (auto d = ParseIsoDate(Stmt.ColumnText(Column))) return Variant::FromDate(*d);
-      }
-      break;
-  }
-  // A value that does not fit the column's declared type is shown as SQLite
-  // stores it rather than forced into the type.
-  switch (storage) {
-    case SQLITE_INTEGER:
-      return static_cast<long long>(Stmt.ColumnInt64(Column));
-    case SQLITE_FLOAT:
-      return Stmt.ColumnDouble(Column);
-    default:
-      return Utf8ToAnsi(Stmt.ColumnText(Column));
-  }
 }
 
 void TDataSet::ReadRow(TSqlStatement& Stmt, int FirstColumn, std::vector<Variant>& Row) const {
@@ -456,28 +329,8 @@ void TDataSet::ReadRow(TSqlStatement& Stmt, int FirstColumn, std::vector<Variant
   Row.assign(FColumns.size(), kNull);
   for (const auto& f : FFields.FList)
     if (f->FieldKind() == fkData)
-      Row[static_cast<size_t>(f->FFieldNo)] = ReadCell(Stmt, FirstColumn + f->FFieldNo, *f);
-}
-
-void TDataSet::BindValue(TSqlStatement& Stmt, int Param, const TField& Field,
-                         const Variant& V) const {
-  if (V.IsEmptyOrNull()) return Stmt.BindNull(Param);
-  switch (Field.DataType()) {
-    case ftString:
-      return Stmt.BindText(Param, AnsiToUtf8(V.AsString()));
-    case ftBlob:
-      return Stmt.BindBlob(Param, V.AsString());
-    case ftInteger:
-      return Stmt.BindInt64(Param, V.AsInt64());
-    case ftFloat:
-      return Stmt.BindDouble(Param, V.AsDouble());
-    case ftBoolean:
-      return Stmt.BindInt64(Param, V.AsBoolean() ? 1 : 0);
-    case ftDate:
-      return Stmt.BindText(Param, FormatIsoDate(V.AsDate(), false));
-    case ftDateTime:
-      return Stmt.BindText(Param, FormatIsoDate(V.AsDate(), true));
-  }
+      Row[static_cast<size_t>(f->FFieldNo)] =
+          ReadCell(Stmt, FirstColumn + f->FFieldNo, f->DataType());
 }
 
 // ---------------------------------------------------------------------------
@@ -513,7 +366,7 @@ void TDataSet::SetState(TDataSetState Value) {
 }
 
 void TDataSet::DataChanged() {
-  FIndexes.clear();
+  FSearch.Clear();
   ++FStamp;
 }
 
@@ -635,74 +488,102 @@ void TDataSet::WriteAndStore() {
   if (FState == dsInsert || FModified) {
     std::vector<Variant> row;
     int64_t rowid = 0;
-    WriteRecord(row, rowid);
+    std::vector<int> replaced;
+    WriteRecord(row, rowid, replaced);
     // Only now that the table has the record does the buffer change.
     FRowIds[static_cast<size_t>(FEditRecord)] = rowid;
     for (size_t c = 0; c < FColumns.size(); ++c)
       FColumns[c][static_cast<size_t>(FEditRecord)] = std::move(row[c]);
+    for (auto r = replaced.rbegin(); r != replaced.rend(); ++r) {
+      RemoveBufferedRecord(*r);
+      if (*r < FEditRecord) --FEditRecord;
+    }
+    FCurrent = FEditRecord;
   }
   ReturnToBrowse();
 }
 
-void TDataSet::WriteRecord(std::vector<Variant>& Row, int64_t& RowId) {
+void TDataSet::WriteRecord(std::vector<Variant>& Row, int64_t& RowId, std::vector<int>& Replaced) {
+  const bool inserting = FState == dsInsert;
+  const auto edited = static_cast<size_t>(FEditRecord);
   std::vector<const TField*> written;
-  for (const auto& f : FFields.FList)
-    if (f->FieldKind() == fkData && FAssigned[static_cast<size_t>(f->FFieldNo)])
-      written.push_back(f.get());
-  const std::string table = AnsiToUtf8(Quote(FTableName));
-  const std::string returning = " RETURNING " + FRowIdName + ", *";
-  std::string sql;
-  if (FState == dsInsert) {
-    if (written.empty()) {
-      sql = "INSERT INTO " + table + " DEFAULT VALUES" + returning;
-    } else {
-      std::string names, params;
-      for (const TField* f : written) {
-        names += (names.empty() ? "" : ", ") + AnsiToUtf8(Quote(f->FieldName()));
-        params += params.empty() ? "?" : ", ?";
-      }
-      sql = "INSERT INTO " + table + " (" + names + ") VALUES (" + params + ")" + returning;
-    }
-  } else {
-    std::string sets;
-    for (const TField* f : written)
-      sets += (sets.empty() ? "" : ", ") + AnsiToUtf8(Quote(f->FieldName())) + " = ?";
-    sql = "UPDATE " + table + " SET " + sets + " WHERE " + FRowIdName + " = ?" + returning;
+  std::vector<std::string> columns;
+  for (const auto& f : FFields.FList) {
+    if (f->FieldKind() != fkData) continue;
+    const auto col = static_cast<size_t>(f->FFieldNo);
+    // A field given back the value it read leaves the stored value alone.
+    if (!FAssigned[col] || (!inserting && SameValue(FEditValues[col], FColumns[col][edited])))
+      continue;
+    written.push_back(f.get());
+    columns.push_back(f->FColumnName);
   }
-  RunInTransaction([&] {
-    TSqlStatement stmt(FDatabase->Handle(), sql);
+  if (!inserting && written.empty()) {
+    RowId = FRowIds[edited];
+    for (const auto& column : FColumns) Row.push_back(column[edited]);
+    return;
+  }
+
+  const std::string table = TableSqlName();
+  TTransaction transaction(*FDatabase);
+  if (!inserting) CheckRecordUnchanged(FEditRecord);
+  const auto write = [&](bool OrAbort) {
+    TSqlStatement stmt(*FDatabase, inserting ? InsertSql(table, columns, FRowIdName, OrAbort)
+                                             : UpdateSql(table, columns, FRowIdName, OrAbort));
     int param = 1;
     for (const TField* f : written)
-      BindValue(stmt, param++, *f, FEditValues[static_cast<size_t>(f->FFieldNo)]);
-    if (FState == dsEdit) stmt.BindInt64(param, FRowIds[static_cast<size_t>(FEditRecord)]);
-    if (!stmt.Step()) Error("Record not found or changed by another user");
+      BindCell(stmt, param++, f->DataType(), FEditValues[static_cast<size_t>(f->FFieldNo)]);
+    if (!inserting) stmt.BindInt64(param, FRowIds[edited]);
+    if (!stmt.Step()) return false;
     RowId = stmt.ColumnInt64(0);
-    ReadRow(stmt, 1, Row);
     while (stmt.Step()) {
     }
-  });
+    return true;
+  };
+  // A write that the table's conflict clause ignored (ON CONFLICT IGNORE)
+  // runs again as OR ABORT, which reports the constraint.
+  if (!write(false) && !write(true))
+    Error("The record was not written: the table ignored it", SQLITE_CONSTRAINT);
+  // Read back after the table's triggers, not from RETURNING (which comes
+  // before AFTER triggers), so that the next write compares with the truth.
+  {
+    TSqlStatement stmt(*FDatabase, SelectRowSql(table, FRowIdName));
+    stmt.BindInt64(1, RowId);
+    if (!stmt.Step()) Error("Record not found or changed by another user", SQLITE_NOTFOUND);
+    ReadRow(stmt, 1, Row);
+  }
+  if (FMayReplace) Replaced = ReplacedRecords(RowId);
+  transaction.Commit();
 }
 
-void TDataSet::RunInTransaction(const std::function<void()>& Work) {
-  sqlite3* db = FDatabase ? FDatabase->Handle() : nullptr;
-  if (!db) Error("Database not connected");
-  // Inside a transaction the application opened, a savepoint nests in it.
-  const bool own = sqlite3_get_autocommit(db) != 0;
-  const auto exec = [db](const char* sql) {
-    if (sqlite3_exec(db, sql, nullptr, nullptr, nullptr) != SQLITE_OK) RaiseSqliteError(db);
-  };
-  exec(own ? "BEGIN IMMEDIATE" : "SAVEPOINT astrevo_post");
-  try {
-    Work();
-    exec(own ? "COMMIT" : "RELEASE astrevo_post");
-  } catch (...) {
-    if (own) {
-      if (!sqlite3_get_autocommit(db)) sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
-    } else {
-      sqlite3_exec(db, "ROLLBACK TO astrevo_post; RELEASE astrevo_post", nullptr, nullptr, nullptr);
-    }
-    throw;
+void TDataSet::CheckRecordUnchanged(int Record) {
+  const auto rec = static_cast<size_t>(Record);
+  TSqlStatement stmt(*FDatabase, SelectRowSql(TableSqlName(), FRowIdName));
+  stmt.BindInt64(1, FRowIds[rec]);
+  bool same = stmt.Step();
+  if (same) {
+    std::vector<Variant> current;
+    ReadRow(stmt, 1, current);
+    for (size_t c = 0; same && c < FColumns.size(); ++c)
+      same = SameValue(current[c], FColumns[c][rec]);
   }
+  if (!same) Error("Record not found or changed by another user", SQLITE_NOTFOUND);
+}
+
+std::vector<int> TDataSet::ReplacedRecords(int64_t RowId) const {
+  // A REPLACE conflict clause deletes the records that clashed with the one
+  // written, and SQLite does not say which: the buffer is held against the
+  // rowids the table still has.
+  std::vector<int64_t> present;
+  TSqlStatement stmt(*FDatabase, SelectRowIdsSql(TableSqlName(), FRowIdName));
+  while (stmt.Step()) present.push_back(stmt.ColumnInt64(0));
+  std::vector<int> gone;
+  for (int r = 0; r < RecordCount(); ++r) {
+    const int64_t id = FRowIds[static_cast<size_t>(r)];
+    if (r != FEditRecord &&
+        (id == RowId || !std::binary_search(present.begin(), present.end(), id)))
+      gone.push_back(r);
+  }
+  return gone;
 }
 
 void TDataSet::Cancel() {
@@ -734,12 +615,16 @@ void TDataSet::Delete() {
   if (FState == dsInsert) return Cancel();
   CheckCanModify();
   if (IsEmpty()) Error("Cannot perform this operation on an empty dataset");
-  RunInTransaction([&] {
-    TSqlStatement stmt(FDatabase->Handle(), "DELETE FROM " + AnsiToUtf8(Quote(FTableName)) +
-                                                " WHERE " + FRowIdName + " = ?");
+  {
+    TTransaction transaction(*FDatabase);
+    CheckRecordUnchanged(FCurrent);
+    TSqlStatement stmt(*FDatabase, DeleteSql(TableSqlName(), FRowIdName));
     stmt.BindInt64(1, FRowIds[static_cast<size_t>(FCurrent)]);
     stmt.Step();
-  });
+    if (sqlite3_changes(FDatabase->Handle()) == 0)
+      Error("The record was not deleted: the table ignored it", SQLITE_CONSTRAINT);
+    transaction.Commit();
+  }
   RemoveBufferedRecord(FCurrent);
   ReturnToBrowse();
 }
@@ -795,9 +680,14 @@ void TDataSet::SetFieldValue(TField& Field, const Variant& Value) {
     return;
   }
   CheckEditing();
-  Variant v = Field.Convert(Value);
   const auto col = static_cast<size_t>(Field.FFieldNo);
-  FEditValues[col] = std::move(v);
+  // The value the field holds, or held when read, is taken as it is:
+  // converting it could change it (a Unix time in a date column, an integer
+  // beyond a double's precision), and Post then leaves the stored value alone.
+  const bool held =
+      SameValue(Value, FEditValues[col]) ||
+      (FState == dsEdit && SameValue(Value, StoredValue(Field.FFieldNo, FEditRecord)));
+  FEditValues[col] = held ? Value : Field.Convert(Value);
   FAssigned[col] = true;
   FModified = true;
   ++FStamp;
@@ -828,117 +718,24 @@ void TDataSet::CalculateFields() const {
 // ---------------------------------------------------------------------------
 // Searching
 
-namespace {
-
-struct TSearch {
-  bool Null = false;    // looking for a null value
-  bool Text = false;    // comparing texts rather than values
-  bool Fold = false;    // ignoring case
-  bool Prefix = false;  // a beginning is enough
-  Variant Target;       // the value, converted to the field's type
-  AnsiString TargetText;
-};
-
-bool Matches(const TField& Field, const Variant& Cell, const TSearch& S) {
-  if (S.Null) return Cell.IsEmptyOrNull();
-  if (Cell.IsEmptyOrNull()) return false;
-  if (!S.Text) return Cell == S.Target;
-  const AnsiString text = Field.TextOf(Cell);
-  if (S.Fold) return FoldedEqual(text, S.TargetText, S.Prefix);
-  if (S.Prefix)
-    return text.size() >= S.TargetText.size() &&
-           text.compare(0, S.TargetText.size(), S.TargetText) == 0;
-  return text == S.TargetText;
-}
-
-enum TIndexKind { ikText, ikFoldedText, ikInteger };
-
-}  // namespace
-
-std::unique_ptr<TLocateIndex> TDataSet::BuildIndex(const TField& Field, int Kind) const {
-  const auto& cells = FColumns[static_cast<size_t>(Field.FFieldNo)];
-  auto index = std::make_unique<TLocateIndex>();
-  AnsiString key;
-  for (size_t r = 0; r < cells.size(); ++r) {
-    const Variant& cell = cells[r];
-    if (cell.IsEmptyOrNull()) continue;
-    if (Kind == ikInteger) {
-      const auto whole = WholeNumber(cell);
-      if (!whole) return nullptr;  // mixed contents: searched by scanning
-      key = IntegerKey(*whole);
-    } else {
-      key = Field.TextOf(cell);
-      if (Kind == ikFoldedText)
-        for (char& c : key) c = FoldCaseAnsi(c);
-    }
-    index->Add(static_cast<uint32_t>(r), key);
-  }
-  index->Build();
-  return index;
-}
-
-const TLocateIndex* TDataSet::IndexFor(const TField& Field, TLocateOptions Options) const {
-  int kind;
-  if (Field.DataType() == ftString || Field.DataType() == ftBlob || Options.Contains(loPartialKey))
-    kind = Options.Contains(loCaseInsensitive) ? ikFoldedText : ikText;
-  else if (Field.DataType() == ftInteger)
-    kind = ikInteger;
-  else
-    return nullptr;
-  auto it = FIndexes.find({Field.FFieldNo, kind});
-  if (it == FIndexes.end())
-    it = FIndexes.emplace(std::make_pair(Field.FFieldNo, kind), BuildIndex(Field, kind)).first;
-  return it->second.get();
+int TDataSet::FindRecord(const TField& Field, const Variant& Value, TLocateOptions Options) const {
+  if (Field.FieldKind() == fkData)
+    return FSearch.Find(Field, FColumns[static_cast<size_t>(Field.FFieldNo)], Value, Options,
+                        LocateIndexThreshold);
+  return FSearch.FindComputed(
+      Field, RecordCount(),
+      [&](int Record) {
+        TRecordScope scope(const_cast<TDataSet&>(*this), Record + 1);
+        return Field.Value();
+      },
+      Value, Options);
 }
 
 void TDataSet::PrepareLocate(const AnsiString& FieldName, TLocateOptions Options) {
   CheckActive();
   const TField* field = FieldByName(FieldName);
   if (field->FieldKind() == fkData && RecordCount() >= LocateIndexThreshold)
-    IndexFor(*field, Options);
-}
-
-int TDataSet::FindRecord(const TField& Field, const Variant& Value, TLocateOptions Options) const {
-  const int n = RecordCount();
-  if (n == 0) return -1;
-  TSearch s;
-  s.Null = Value.IsEmptyOrNull();
-  s.Prefix = Options.Contains(loPartialKey);
-  s.Fold = Options.Contains(loCaseInsensitive);
-  s.Text = Field.DataType() == ftString || Field.DataType() == ftBlob || s.Prefix;
-  if (!s.Null) {
-    if (s.Text) {
-      s.TargetText = Value.AsString();
-      if (s.Fold) s.TargetText = FoldCaseAnsi(s.TargetText);
-    } else {
-      try {
-        s.Target = Field.Convert(Value);
-      } catch (const EConvertError&) {
-        return -1;  // no record can hold a value its type cannot
-      }
-    }
-  }
-
-  if (Field.FieldKind() != fkData) {
-    // Calculated and lookup values exist only record by record.
-    for (int r = 0; r < n; ++r) {
-      TRecordScope scope(const_cast<TDataSet&>(*this), r + 1);
-      if (Matches(Field, Field.Value(), s)) return r;
-    }
-    return -1;
-  }
-
-  if (!s.Null && n >= LocateIndexThreshold) {
-    if (const TLocateIndex* index = IndexFor(Field, Options)) {
-      if (s.Text) return index->Find(s.TargetText, s.Prefix);
-      if (const auto whole = WholeNumber(s.Target)) return index->Find(IntegerKey(*whole), false);
-      return -1;  // an integer field holds no fraction
-    }
-  }
-  const auto& cells = FColumns[static_cast<size_t>(Field.FFieldNo)];
-  for (int r = 0; r < n; ++r)
-    if (Matches(Field, cells[static_cast<size_t>(r)], s)) return r;
-  return -1;
+    FSearch.Prepare(*field, FColumns[static_cast<size_t>(field->FFieldNo)], Options);
 }
 
 bool TDataSet::Locate(const AnsiString& KeyFields, const Variant& KeyValues,

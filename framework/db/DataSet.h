@@ -13,44 +13,24 @@
 // the table in a transaction and only then into the buffer, so a failed Post
 // leaves the data set in its editing state with every value as the user left
 // it. A data set opened on SQL is read-only; one opened on a table writes
-// back by rowid.
+// back by rowid, and only when the record still holds what the data set
+// read ("Record not found or changed by another user" otherwise).
 #include <cstdint>
 #include <functional>
-#include <initializer_list>
-#include <map>
 #include <memory>
 #include <vector>
 
 #include "framework/db/Field.h"
+#include "framework/db/FieldSearch.h"
 #include "framework/db/Fields.h"
-#include "framework/forms/Component.h"
+#include "framework/rtl/Component.h"
 #include "framework/rtl/Variant.h"
 
 class TDatabase;
 class TDataSource;
-class TLocateIndex;
 class TSqlStatement;
 
 enum TDataSetState { dsInactive, dsBrowse, dsEdit, dsInsert };
-
-enum TLocateOption { loCaseInsensitive, loPartialKey };
-
-// A set of TLocateOption: TLocateOptions{loCaseInsensitive, loPartialKey}.
-class TLocateOptions {
- public:
-  constexpr TLocateOptions() = default;
-  constexpr TLocateOptions(std::initializer_list<TLocateOption> Options) {
-    for (TLocateOption o : Options) Include(o);
-  }
-  constexpr bool Contains(TLocateOption O) const { return (FBits & Bit(O)) != 0; }
-  constexpr void Include(TLocateOption O) { FBits |= Bit(O); }
-  constexpr void Exclude(TLocateOption O) { FBits &= ~Bit(O); }
-  constexpr bool operator==(const TLocateOptions&) const = default;
-
- private:
-  static constexpr unsigned Bit(TLocateOption O) { return 1u << static_cast<unsigned>(O); }
-  unsigned FBits = 0;
-};
 
 using TDataSetNotifyEvent = std::function<void(TDataSet* DataSet)>;
 
@@ -71,7 +51,8 @@ class TDataSet : public TComponent {
   void SetSQL(const AnsiString& Value);
   bool ReadOnly() const { return FReadOnly; }
   void SetReadOnly(bool Value);
-  // Open, on a table with rowids, and not ReadOnly.
+  // Open on a table with rowids (not one of SQLite's own), not ReadOnly, on
+  // a database that can be written.
   bool CanModify() const;
 
   bool Active() const { return FState != dsInactive; }
@@ -116,11 +97,14 @@ class TDataSet : public TComponent {
   // A new empty record before the current one (Insert) or after the last (Append).
   void Insert();
   void Append();
-  // Writes the record in a transaction; on failure throws EDatabaseError with
-  // SQLite's message and keeps the state and every value.
+  // Writes the record in a transaction, once the table's record still holds
+  // what this data set read; on failure throws EDatabaseError with SQLite's
+  // message and code (SQLITE_NOTFOUND when the record is gone or changed)
+  // and keeps the state and every value.
   void Post();
   void Cancel();
-  // Deletes the current record from the table (an inserted one is cancelled).
+  // Deletes the current record from the table (an inserted one is
+  // cancelled), on the same check as Post.
   void Delete();
   // True when a field of the edited record has been written.
   bool Modified() const { return FModified; }
@@ -167,7 +151,7 @@ class TDataSet : public TComponent {
     deUpdateData
   };
 
-  [[noreturn]] void Error(const AnsiString& Message) const;
+  [[noreturn]] void Error(const AnsiString& Message, int Code = 0) const;
   void CheckActive() const;
   void CheckInactive() const;
   void CheckCanModify() const;
@@ -183,12 +167,15 @@ class TDataSet : public TComponent {
   void CloseCursor();
   void BindFields(TSqlStatement& Stmt, int FirstColumn);
   void ReadRow(TSqlStatement& Stmt, int FirstColumn, std::vector<Variant>& Row) const;
-  Variant ReadCell(TSqlStatement& Stmt, int Column, const TField& Field) const;
-  void BindValue(TSqlStatement& Stmt, int Param, const TField& Field, const Variant& V) const;
   void WriteAndStore();
-  void WriteRecord(std::vector<Variant>& Row, int64_t& RowId);  // the SQL of Post
-  void RunInTransaction(const std::function<void()>& Work);
-  AnsiString Quote(const AnsiString& Name) const;
+  // The SQL of Post, in the transaction; Replaced gets the records the
+  // write removed from the table (a REPLACE conflict clause).
+  void WriteRecord(std::vector<Variant>& Row, int64_t& RowId, std::vector<int>& Replaced);
+  // Throws "Record not found or changed by another user" unless the table
+  // still holds Record as this data set read it.
+  void CheckRecordUnchanged(int Record);
+  std::vector<int> ReplacedRecords(int64_t RowId) const;
+  std::string TableSqlName() const;
 
   // Within the buffer, with the scroll notification.
   void MoveTo(int Record, bool AtBof, bool AtEof);
@@ -206,10 +193,6 @@ class TDataSet : public TComponent {
 
   // The first record (from 0) that matches, or -1.
   int FindRecord(const TField& Field, const Variant& Value, TLocateOptions Options) const;
-  // The index a search of a data field with these options uses, built when
-  // missing; null when the field is searched by scanning.
-  const TLocateIndex* IndexFor(const TField& Field, TLocateOptions Options) const;
-  std::unique_ptr<TLocateIndex> BuildIndex(const TField& Field, int Kind) const;
 
   void AttachSource(TDataSource* Source);
   void DetachSource(TDataSource* Source);
@@ -221,7 +204,8 @@ class TDataSet : public TComponent {
   AnsiString FTableName;
   AnsiString FSQL;
   bool FReadOnly = false;
-  AnsiString FRowIdName;  // empty when the rows cannot be written back
+  std::string FRowIdName;    // empty when the rows cannot be written back
+  bool FMayReplace = false;  // the table declares a REPLACE conflict clause
 
   TFields FFields;
   TDataSetState FState = dsInactive;
@@ -243,7 +227,7 @@ class TDataSet : public TComponent {
   mutable bool FCalculating = false;
   uint64_t FStamp = 1;  // bumped by every change of a record's values
 
-  mutable std::map<std::pair<int, int>, std::unique_ptr<TLocateIndex>> FIndexes;
+  TFieldSearch FSearch;
 
   std::vector<TDataSource*> FSources;
   std::vector<TField*> FLookupClients;

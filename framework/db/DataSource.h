@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "framework/db/DataSet.h"
-#include "framework/forms/Component.h"
+#include "framework/rtl/Component.h"
 
 class TDataLink;
 

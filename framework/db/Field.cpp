@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "framework/db/DataSet.h"
+#include "framework/rtl/DateUtils.h"
 #include "framework/rtl/Exceptions.h"
 
 TField::TField(TDataSet* ADataSet, const AnsiString& AFieldName, TFieldKind AKind, TFieldType AType,
@@ -60,11 +61,19 @@ void TField::SetLookupDataSet(TDataSet* Value) {
   if (FLookupDataSet) FLookupDataSet->AttachLookupClient(this);
 }
 
-AnsiString TField::TextOf(const Variant& StoredValue) const {
-  return StoredValue.IsEmptyOrNull() ? AnsiString() : StoredValue.AsString();
-}
-
 namespace {
+
+// The short date format with a four-digit year: a date's text must read
+// back as the same date, whatever century a two-digit year would guess.
+TFormatSettings FourDigitYears(TFormatSettings Settings) {
+  AnsiString& f = Settings.ShortDateFormat;
+  const size_t y = f.find_first_of("yY");
+  if (y != AnsiString::npos) {
+    const size_t end = f.find_first_not_of("yY", y);
+    f.replace(y, (end == AnsiString::npos ? f.size() : end) - y, "yyyy");
+  }
+  return Settings;
+}
 
 // Integers must be whole: a fraction is refused rather than rounded away.
 bool ToInt64(const Variant& V, int64_t& Out) {
@@ -96,6 +105,13 @@ bool ToInt64(const Variant& V, int64_t& Out) {
 }
 
 }  // namespace
+
+AnsiString TField::TextOf(const Variant& StoredValue) const {
+  if (StoredValue.IsEmptyOrNull()) return AnsiString();
+  if (StoredValue.VarType() == varDate)
+    return DateTimeToStr(StoredValue.AsDate(), FourDigitYears(FormatSettings));
+  return StoredValue.AsString();
+}
 
 Variant TField::Convert(const Variant& NewValue) const {
   if (NewValue.IsEmptyOrNull()) return Variant::Null();

@@ -1,8 +1,8 @@
 #pragma once
 // TField: one column of a data set as the controls see it, read and written
 // through the data set's current record.
-#include "framework/forms/Component.h"
 #include "framework/rtl/AnsiString.h"
+#include "framework/rtl/Component.h"
 #include "framework/rtl/Variant.h"
 
 class TDataSet;
@@ -56,7 +56,8 @@ class TField : public TObject {
   // for calculated fields, which hold the values OnCalcFields gives them.
   Variant Value() const;
   void SetValue(const Variant& NewValue);
-  // Null reads as "" and 0.
+  // Null reads as "" and 0; a date as the short date format with a
+  // four-digit year, which SetAsString reads back as the same date.
   AnsiString AsString() const;
   void SetAsString(const AnsiString& NewValue) { SetValue(NewValue); }
   int AsInteger() const;
@@ -89,6 +90,7 @@ class TField : public TObject {
 
   TDataSet* FDataSet;
   AnsiString FFieldName;
+  std::string FColumnName;  // a data field's column as SQLite names it: what SQL uses
   TFieldKind FFieldKind;
   TFieldType FDataType;
   int FSize;

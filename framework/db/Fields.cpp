@@ -16,6 +16,9 @@ int TFields::IndexOf(const TField* Field) const {
 }
 
 TField* TFields::FindField(const AnsiString& FieldName) const {
+  // The exact name first: "É" and "é" can be two columns.
+  for (const auto& f : FList)
+    if (f->FieldName() == FieldName) return f.get();
   for (const auto& f : FList)
     if (SameFieldName(f->FieldName(), FieldName)) return f.get();
   return nullptr;

@@ -1,5 +1,6 @@
 #pragma once
-// TFields: the fields of one data set, in order, found by name ignoring case.
+// TFields: the fields of one data set, in order, found by name: the exact
+// name first, otherwise ignoring case.
 #include <memory>
 #include <vector>
 

@@ -1,25 +1,76 @@
 #include "framework/db/SqlStatement.h"
 
-#include "framework/rtl/CodePage.h"
+#include "framework/db/Database.h"
 #include "framework/rtl/Exceptions.h"
 
-void RaiseSqliteError(sqlite3* Db) {
-  throw EDatabaseError(Utf8ToAnsi(Db ? sqlite3_errmsg(Db) : "out of memory"));
+namespace {
+
+// SQLite applies some statements (PRAGMA among them) while preparing them,
+// so a query is screened while it is prepared, not after.
+int AllowReading(void*, int Action, const char*, const char*, const char*, const char*) {
+  switch (Action) {
+    case SQLITE_SELECT:
+    case SQLITE_READ:
+    case SQLITE_FUNCTION:
+    case SQLITE_RECURSIVE:
+      return SQLITE_OK;
+    default:
+      return SQLITE_DENY;
+  }
 }
 
-TSqlStatement::TSqlStatement(sqlite3* Db, std::string_view Utf8Sql) : FDb(Db) {
-  if (sqlite3_prepare_v2(Db, Utf8Sql.data(), static_cast<int>(Utf8Sql.size()), &FStmt, nullptr) !=
-      SQLITE_OK) {
+int DenyAll(void*, int, const char*, const char*, const char*, const char*) { return SQLITE_DENY; }
+
+}  // namespace
+
+TSqlStatement::TSqlStatement(TDatabase& Db, std::string_view Utf8Sql, bool OnlyReading) : FDb(Db) {
+  if (OnlyReading) {
+    PrepareQuery(Utf8Sql);
+  } else if (sqlite3_prepare_v2(Db.Handle(), Utf8Sql.data(), static_cast<int>(Utf8Sql.size()),
+                                &FStmt, nullptr) != SQLITE_OK) {
     sqlite3_finalize(FStmt);
-    RaiseSqliteError(Db);
+    FStmt = nullptr;
+    Db.RaiseError();
   }
   if (!FStmt) throw EDatabaseError("Empty SQL statement");
+}
+
+void TSqlStatement::PrepareQuery(std::string_view Utf8Sql) {
+  sqlite3* db = FDb.Handle();
+  const char* end = Utf8Sql.data() + Utf8Sql.size();
+  const char* tail = end;
+  sqlite3_set_authorizer(db, AllowReading, nullptr);
+  const int rc =
+      sqlite3_prepare_v2(db, Utf8Sql.data(), static_cast<int>(Utf8Sql.size()), &FStmt, &tail);
+  bool refused = rc == SQLITE_AUTH;
+  if (rc == SQLITE_OK && FStmt) {
+    // Text after the first statement is refused, not ignored; only comments
+    // and semicolons may follow.
+    sqlite3_set_authorizer(db, DenyAll, nullptr);
+    sqlite3_stmt* more = nullptr;
+    refused =
+        sqlite3_prepare_v2(db, tail, static_cast<int>(end - tail), &more, nullptr) != SQLITE_OK ||
+        more != nullptr;
+    sqlite3_finalize(more);
+    refused = refused || sqlite3_column_count(FStmt) == 0 || !sqlite3_stmt_readonly(FStmt);
+  }
+  sqlite3_set_authorizer(db, nullptr, nullptr);
+  if (refused) {
+    sqlite3_finalize(FStmt);
+    FStmt = nullptr;
+    throw EDatabaseError("The SQL of a data set must be one query that only reads", SQLITE_AUTH);
+  }
+  if (rc != SQLITE_OK) {
+    sqlite3_finalize(FStmt);
+    FStmt = nullptr;
+    FDb.RaiseError();
+  }
 }
 
 TSqlStatement::~TSqlStatement() { sqlite3_finalize(FStmt); }
 
 void TSqlStatement::Check(int Rc) const {
-  if (Rc != SQLITE_OK) RaiseSqliteError(FDb);
+  if (Rc != SQLITE_OK) FDb.RaiseError();
 }
 
 void TSqlStatement::BindNull(int Index) { Check(sqlite3_bind_null(FStmt, Index)); }
@@ -46,7 +97,7 @@ bool TSqlStatement::Step() {
   const int rc = sqlite3_step(FStmt);
   if (rc == SQLITE_ROW) return true;
   if (rc == SQLITE_DONE) return false;
-  RaiseSqliteError(FDb);
+  FDb.RaiseError();
 }
 
 int TSqlStatement::ColumnCount() const { return sqlite3_column_count(FStmt); }

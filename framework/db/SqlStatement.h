@@ -1,16 +1,22 @@
 #pragma once
 // One prepared SQLite statement, finalized with its owner. Text goes in and
-// out as UTF-8: the callers convert at their own boundary.
+// out as UTF-8: the callers convert at their own boundary. Errors are raised
+// through the database, which notices damage to its file on the way.
 #include <sqlite3.h>
 
 #include <cstdint>
 #include <string>
 #include <string_view>
 
+class TDatabase;
+
 class TSqlStatement {
  public:
-  // Throws EDatabaseError with SQLite's message when the text does not compile.
-  TSqlStatement(sqlite3* Db, std::string_view Utf8Sql);
+  // Throws EDatabaseError with SQLite's message and code when the text does
+  // not compile. OnlyReading: the text must be one statement that only reads
+  // and returns rows; anything else is refused (SQLITE_AUTH) while it is
+  // prepared, before SQLite can apply any of it.
+  TSqlStatement(TDatabase& Db, std::string_view Utf8Sql, bool OnlyReading = false);
   ~TSqlStatement();
   TSqlStatement(const TSqlStatement&) = delete;
   TSqlStatement& operator=(const TSqlStatement&) = delete;
@@ -23,7 +29,7 @@ class TSqlStatement {
   void BindBlob(int Index, std::string_view Bytes);
 
   // True while a row is available; false when the statement is done. Any
-  // other result throws EDatabaseError with SQLite's message.
+  // other result throws EDatabaseError with SQLite's message and code.
   bool Step();
 
   int ColumnCount() const;
@@ -41,9 +47,7 @@ class TSqlStatement {
 
  private:
   void Check(int Rc) const;
-  sqlite3* FDb;
+  void PrepareQuery(std::string_view Utf8Sql);
+  TDatabase& FDb;
   sqlite3_stmt* FStmt = nullptr;
 };
-
-// Raises the connection's current error as EDatabaseError.
-[[noreturn]] void RaiseSqliteError(sqlite3* Db);

@@ -5,7 +5,7 @@
 #include <QObject>
 #include <QPointer>
 
-#include "framework/forms/Component.h"
+#include "framework/rtl/Component.h"
 #include "framework/rtl/Exceptions.h"
 
 class TForm;

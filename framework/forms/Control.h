@@ -4,8 +4,8 @@
 // from Widget().
 #include <QWidget>
 
-#include "framework/forms/Component.h"
 #include "framework/rtl/AnsiString.h"
+#include "framework/rtl/Component.h"
 
 // The mouse pointer shown over a control, by the framework's numbers.
 enum TCursor { crDefault = 0, crHandPoint = -21 };

@@ -5,7 +5,7 @@
 #include <QWidget>
 #include <type_traits>
 
-#include "framework/forms/Component.h"
+#include "framework/rtl/Component.h"
 
 struct TOwnerArg {
   TOwnerArg(std::nullptr_t) {}

@@ -4,7 +4,7 @@
 #include <functional>
 #include <vector>
 
-#include "framework/forms/Component.h"
+#include "framework/rtl/Component.h"
 
 struct TComponentClass {
   AnsiString ClassName;

@@ -50,9 +50,13 @@ class EOleSysError : public Exception {
   long ErrorCode;
 };
 
+// ErrorCode is the database's own (extended) result code, so that callers
+// decide by code, not by text; 0 when the data access was misused.
 class EDatabaseError : public Exception {
  public:
-  using Exception::Exception;
+  explicit EDatabaseError(AnsiString Msg, int Code = 0)
+      : Exception(std::move(Msg)), ErrorCode(Code) {}
+  int ErrorCode;
 };
 
 class EComponentError : public Exception {

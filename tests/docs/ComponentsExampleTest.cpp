@@ -16,6 +16,7 @@ class ComponentsExample : public testing::Test {
     const AnsiString path = QStringToAnsi(dir.filePath("people.db"));
     TDatabase db(nullptr);
     db.SetDatabaseName(path);
+    db.CreateIfMissing = true;
     db.ExecSQL(
         "CREATE TABLE city (id INTEGER PRIMARY KEY, name VARCHAR(40));"
         "INSERT INTO city VALUES (1, 'Roma'), (2, 'Torino');"

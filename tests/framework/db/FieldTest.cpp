@@ -5,6 +5,7 @@
 #include "framework/db/Field.h"
 #include "framework/rtl/DateUtils.h"
 #include "framework/rtl/Exceptions.h"
+#include "framework/rtl/FormatSettings.h"
 #include "tests/framework/db/TestDatabase.h"
 
 using ::testing::HasSubstr;
@@ -112,6 +113,91 @@ INSTANTIATE_TEST_SUITE_P(
                    Variant::FromDate(EncodeDate(1899, 12, 30) + 0.75), "'1899-12-30 18:00:00'"},
         TRoundTrip{"BLOB", AllBytes(), AllBytes(), ""},
         TRoundTrip{"TEXT", Variant::Null(), Variant::Null(), "NULL"}));
+
+// A field given back the value it read, beside a change of another field,
+// leaves the stored value exactly as it was; Shown is how it reads.
+struct TStored {
+  const char* Declared;
+  const char* Literal;  // the stored value, in SQL
+  const char* Shown;    // AsString, or null when it does not matter
+};
+
+void PrintTo(const TStored& S, std::ostream* Os) { *Os << S.Declared << " " << S.Literal; }
+
+class StoredValueTest : public ::testing::TestWithParam<TStored> {};
+
+TEST_P(StoredValueTest, SurvivesBeingWrittenBack) {
+  TTestDatabase t;
+  t.ExecUtf8(std::string("CREATE TABLE t (c ") + GetParam().Declared + ", other INTEGER);" +
+             "INSERT INTO t VALUES (" + GetParam().Literal + ", 0)");
+  const std::string raw = "SELECT hex(c) || typeof(c) FROM t";
+  const std::string stored = t.Scalar(raw);
+  auto ds = t.Table("t");
+  ds->Open();
+  TField* c = ds->FieldByName("c");
+  if (GetParam().Shown) {
+    EXPECT_EQ(c->AsString(), GetParam().Shown);
+  }
+  ds->Edit();
+  c->SetValue(c->Value());
+  ds->FieldByName("other")->SetAsInteger(1);
+  ds->Post();
+  EXPECT_EQ(t.Scalar(raw), stored);
+  EXPECT_EQ(t.Scalar("SELECT other FROM t"), "1");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Values, StoredValueTest,
+    ::testing::Values(TStored{"TIMESTAMP", "1709229600", "1709229600"},
+                      TStored{"NUMERIC", "12345678901234567", "12345678901234567"},
+                      TStored{"TEXT", "CAST(X'41FF42' AS TEXT)", nullptr},
+                      TStored{"TEXT", "'\xCE\xA9'", "?"},  // Ω: no Windows-1252 code
+                      TStored{"DATETIME", "'2024-02-29 18:00:00.123456'",
+                              "2024-02-29 18:00:00.123456"},
+                      TStored{"DATETIME", "'2024-02-29T18:00'", nullptr},
+                      TStored{"BOOLEAN", "2", "2"},
+                      TStored{"BLOB", "'text, not bytes'", "text, not bytes"},
+                      TStored{"INTEGER", "'twelve'", "twelve"}));
+
+TEST(Field, DatesReadBackAsTheSameDate) {
+  TTestDatabase t;
+  t.Db->ExecSQL("CREATE TABLE t (d DATE); INSERT INTO t VALUES ('1850-06-01');");
+  const TFormatSettings saved = FormatSettings;
+  FormatSettings.ShortDateFormat = "dd/mm/yy";
+  FormatSettings.DateSeparator = '/';
+  auto ds = t.Table("t");
+  ds->Open();
+  TField* d = ds->FieldByName("d");
+  EXPECT_EQ(d->AsString(), "01/06/1850");
+  ds->Edit();
+  d->SetAsString(d->AsString());
+  ds->Post();
+  FormatSettings = saved;
+  EXPECT_EQ(t.Scalar("SELECT d FROM t"), "1850-06-01");
+}
+
+// SQL names a column exactly as SQLite does, whatever its name looks like
+// once converted: "Ω" reads as "?", and "É" and "é" are two columns.
+TEST(Field, EachFieldWritesItsOwnColumn) {
+  TTestDatabase t;
+  t.ExecUtf8(
+      "CREATE TABLE t (\"\xCE\xA9\", \"?\", \"\xC3\x89\", \"\xC3\xA9\", "
+      "\"\xD0\x98\xD0\xBC\xD1\x8F\"); INSERT INTO t VALUES (0, 0, 0, 0, 0);");
+  auto ds = t.Table("t");
+  ds->Open();
+  std::vector<AnsiString> names;
+  for (int i = 0; i < ds->FieldCount(); ++i) names.push_back(ds->Fields()[i]->FieldName());
+  EXPECT_EQ(names, (std::vector<AnsiString>{"?_1", "?", "\xC9", "\xE9", "???"}));
+  EXPECT_EQ(ds->FieldByName("\xE9")->Index(), 3);
+  for (int i = 0; i < ds->FieldCount(); ++i) {
+    ds->Edit();
+    ds->Fields()[i]->SetAsInteger(i + 1);
+    ds->Post();
+  }
+  EXPECT_EQ(t.Scalar("SELECT \"\xCE\xA9\" || \"?\" || \"\xC3\x89\" || \"\xC3\xA9\" || "
+                     "\"\xD0\x98\xD0\xBC\xD1\x8F\" FROM t"),
+            "12345");
+}
 
 TEST(Field, RefusesValuesItsTypeCannotHoldAndKeepsTheOldOne) {
   TTestDatabase t;

@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
-#include "framework/forms/Component.h"
 #include "framework/forms/Edit.h"
 #include "framework/forms/Form.h"
 #include "framework/forms/GroupBox.h"
 #include "framework/forms/Palette.h"
+#include "framework/rtl/Component.h"
 #include "framework/rtl/Exceptions.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "framework/forms/Component.h"
+#include "framework/rtl/Component.h"
 
 #include <algorithm>
 
