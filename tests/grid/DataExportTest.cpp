@@ -4,7 +4,7 @@
 
 #include "framework/forms/Form.h"
 #include "grid/MyDBGrid.h"
-#include "tests/framework/db/TestDatabase.h"
+#include "tests/support/TestDatabase.h"
 #include "tests/support/RecordingAutomation.h"
 #include "tests/support/RecordingServices.h"
 #include "tests/support/SpreadsheetFiles.h"

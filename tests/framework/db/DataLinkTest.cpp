@@ -5,7 +5,7 @@
 
 #include "framework/db/DataLink.h"
 #include "framework/db/DataSource.h"
-#include "tests/framework/db/TestDatabase.h"
+#include "tests/support/TestDatabase.h"
 
 namespace {
 

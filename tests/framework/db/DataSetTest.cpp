@@ -9,7 +9,7 @@
 
 #include "framework/db/DataSet.h"
 #include "framework/rtl/Exceptions.h"
-#include "tests/framework/db/TestDatabase.h"
+#include "tests/support/TestDatabase.h"
 
 using ::testing::HasSubstr;
 using ::testing::ThrowsMessage;

@@ -6,7 +6,7 @@
 #include "framework/rtl/DateUtils.h"
 #include "framework/rtl/Exceptions.h"
 #include "framework/rtl/FormatSettings.h"
-#include "tests/framework/db/TestDatabase.h"
+#include "tests/support/TestDatabase.h"
 
 using ::testing::HasSubstr;
 using ::testing::ThrowsMessage;

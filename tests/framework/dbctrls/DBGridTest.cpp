@@ -6,7 +6,7 @@
 
 #include "framework/dbctrls/DBGrid.h"
 #include "framework/forms/Form.h"
-#include "tests/framework/db/TestDatabase.h"
+#include "tests/support/TestDatabase.h"
 #include "tests/support/RecordingServices.h"
 #include "tests/support/Typing.h"
 
@@ -100,6 +100,22 @@ TEST_F(DBGridTest, ARefusedPostKeepsTheRowInEditWithTheTypedValue) {
   QTest::keyClick(grid, Qt::Key_Escape);
   EXPECT_EQ(cities->State(), dsBrowse);
   EXPECT_EQ(cities->FieldByName("people")->AsString(), "1400000");
+}
+
+TEST_F(DBGridTest, AChangeByAnotherProgramIsReportedNotOverwritten) {
+  grid->setCurrentIndex(grid->model()->index(0, 1));
+  TypeInCell("Napoli");
+  auto other = db.Connect();
+  other->ExecSQL("UPDATE city SET name = 'Firenze' WHERE id = 1");
+  QTest::keyClick(grid, Qt::Key_Down);
+  ProcessPosted();
+  ASSERT_EQ(services.Boxes.size(), 1u);
+  EXPECT_NE(services.Boxes[0].Text.find("changed by another user"), AnsiString::npos)
+      << services.Boxes[0].Text;
+  EXPECT_EQ(Stored(1), "Firenze");
+  EXPECT_EQ(cities->State(), dsEdit);
+  EXPECT_EQ(grid->currentIndex().row(), 0);
+  EXPECT_EQ(cities->FieldByName("name")->AsString(), "Napoli");
 }
 
 }  // namespace
