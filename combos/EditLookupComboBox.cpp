@@ -1,5 +1,6 @@
 #include "combos/EditLookupComboBox.h"
 
+#include <QFocusEvent>
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <algorithm>
@@ -174,6 +175,13 @@ void TEditLookupComboBox::DropDown() {
   DoExit();
   FDBCombo->DropDown();
   ::PostActivate(FDBCombo);
+}
+
+void TEditLookupComboBox::focusInEvent(QFocusEvent* Event) {
+  TMyComboBox::focusInEvent(Event);
+  // The shown value is selected whole, as a combo box's field is when it
+  // takes the focus: what the user types replaces it, and is searched alone.
+  if (Event->reason() != Qt::PopupFocusReason) lineEdit()->selectAll();
 }
 
 bool TEditLookupComboBox::focusNextPrevChild(bool Next) {

@@ -41,6 +41,7 @@ class TEditLookupComboBox : public TMyComboBox {
   // Backwards the box is left for the control before the pair, not for the
   // lookup combo box under it.
   bool focusNextPrevChild(bool Next) override;
+  void focusInEvent(QFocusEvent* Event) override;
 
  private:
   // Puts the lookup data set on the record of the field's key, the one the
