@@ -11,6 +11,7 @@
 #include "framework/rtl/CodePage.h"
 #include "tests/support/RecordingServices.h"
 #include "tests/support/Settings.h"
+#include "tests/support/SpreadsheetFiles.h"
 #include "tests/support/Typing.h"
 
 namespace {
@@ -143,9 +144,16 @@ TEST_F(GalleryTest, AnUnknownTownOfBirthIsReportedAndNothingChanges) {
   EXPECT_EQ(form->NatoALookup->Text(), "Latina");
 }
 
-TEST_F(GalleryTest, TheGridCornerAsksForCustomisation) {
+TEST_F(GalleryTest, TheGridCornerExportsAndAsksForCustomisation) {
   QTest::mouseClick(form->ClientiGrid, Qt::LeftButton, Qt::ControlModifier, QPoint(3, 3));
   EXPECT_EQ(Status(), "OnCustomizeGrid: ClientiGrid");
+  TSpreadsheetFolder folder;
+  QTest::mouseClick(form->ClientiGrid, Qt::LeftButton, {}, QPoint(3, 3));
+  ASSERT_EQ(services.Opened.size(), 1u);
+  const auto cells = OpenpyxlCells(services.Opened[0]);
+  ASSERT_TRUE(cells);
+  EXPECT_NE(std::find(cells->begin(), cells->end(), "A5|s|Lucia Esposito|left|-,-,-,-"),
+            cells->end());
 }
 
 TEST_F(GalleryTest, CancelGivesTheStoredValuesBackAndAFailedPostIsShown) {
