@@ -1,19 +1,19 @@
 // Scrolling a data grid over 1,000,000 records of 10 columns, by a page and
 // from the first row to the last, each scroll painted; beside it a table
 // view over a plain in-memory model of the same cells.
-#include <benchmark/benchmark.h>
 #include <sqlite3.h>
 #include <unistd.h>
 
 #include <QAbstractTableModel>
-#include <QHeaderView>
 #include <QApplication>
+#include <QHeaderView>
 #include <QScrollBar>
 #include <QTableView>
 #include <filesystem>
 #include <string>
 #include <vector>
 
+#include "bench/BenchSupport.h"
 #include "framework/db/Database.h"
 #include "framework/dbctrls/DBGrid.h"
 
@@ -31,25 +31,13 @@ struct TFile {
   std::filesystem::path Path =
       std::filesystem::temp_directory_path() / ("astrevo-grid-" + std::to_string(getpid()) + ".db");
   TFile() {
-    sqlite3* db = nullptr;
-    sqlite3_open(Path.c_str(), &db);
     std::string create = "CREATE TABLE t (id INTEGER PRIMARY KEY";
     for (int c = 1; c < kColumns; ++c) create += ", c" + std::to_string(c) + " VARCHAR(12)";
-    sqlite3_exec(db, (create + "); BEGIN").c_str(), nullptr, nullptr, nullptr);
-    sqlite3_stmt* insert = nullptr;
-    sqlite3_prepare_v2(db, "INSERT INTO t VALUES (?,?,?,?,?,?,?,?,?,?)", -1, &insert, nullptr);
-    for (int r = 0; r < kRecords; ++r) {
-      sqlite3_bind_int(insert, 1, r + 1);
-      for (int c = 1; c < kColumns; ++c) {
-        const std::string text = Cell(r, c);
-        sqlite3_bind_text(insert, c + 1, text.data(), int(text.size()), SQLITE_TRANSIENT);
-      }
-      sqlite3_step(insert);
-      sqlite3_reset(insert);
-    }
-    sqlite3_finalize(insert);
-    sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
-    sqlite3_close(db);
+    FillFile(Path, create + ")", "INSERT INTO t VALUES (?,?,?,?,?,?,?,?,?,?)", kRecords,
+             [](sqlite3_stmt* Insert, int Row) {
+               sqlite3_bind_int(Insert, 1, Row + 1);
+               for (int c = 1; c < kColumns; ++c) BindText(Insert, c + 1, Cell(Row, c));
+             });
   }
   ~TFile() { std::filesystem::remove(Path); }
 };
@@ -150,11 +138,4 @@ BENCHMARK(BM_PlainViewFirstToLast)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
+int main(int argc, char** argv) { return RunWidgetBenchmarks(argc, argv); }

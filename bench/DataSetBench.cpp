@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/BenchSupport.h"
 #include "framework/db/DataSet.h"
 #include "framework/db/Database.h"
 #include "framework/db/LocateIndex.h"
@@ -47,21 +48,11 @@ struct TList {
   TList() : Names(MakeNames()) {
     Path = std::filesystem::temp_directory_path() /
            ("astrevo-bench-" + std::to_string(getpid()) + ".db");
-    sqlite3* db = nullptr;
-    sqlite3_open(Path.c_str(), &db);
-    sqlite3_exec(db, "CREATE TABLE city (id INTEGER PRIMARY KEY, name VARCHAR(40)); BEGIN", nullptr,
-                 nullptr, nullptr);
-    sqlite3_stmt* insert = nullptr;
-    sqlite3_prepare_v2(db, "INSERT INTO city (name) VALUES (?)", -1, &insert, nullptr);
-    for (const AnsiString& name : Names) {
-      const std::string utf8 = AnsiToUtf8(name);
-      sqlite3_bind_text(insert, 1, utf8.data(), static_cast<int>(utf8.size()), SQLITE_TRANSIENT);
-      sqlite3_step(insert);
-      sqlite3_reset(insert);
-    }
-    sqlite3_finalize(insert);
-    sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
-    sqlite3_close(db);
+    FillFile(Path, "CREATE TABLE city (id INTEGER PRIMARY KEY, name VARCHAR(40))",
+             "INSERT INTO city (name) VALUES (?)", static_cast<int>(Names.size()),
+             [this](sqlite3_stmt* Insert, int Row) {
+               BindText(Insert, 1, AnsiToUtf8(Names[static_cast<size_t>(Row)]));
+             });
   }
   ~TList() { std::filesystem::remove(Path); }
 };

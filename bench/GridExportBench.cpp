@@ -2,7 +2,6 @@
 // SQLite table through the data set and sent cell by cell to the
 // spreadsheet server, which writes the .xlsx file; cells per second, and
 // the peak memory of the whole process.
-#include <benchmark/benchmark.h>
 #include <sqlite3.h>
 #include <sys/resource.h>
 #include <unistd.h>
@@ -11,6 +10,7 @@
 #include <filesystem>
 #include <string>
 
+#include "bench/BenchSupport.h"
 #include "framework/db/Database.h"
 #include "framework/forms/UserServices.h"
 #include "grid/MyDBGrid.h"
@@ -42,31 +42,21 @@ struct TExportForm {
     SetUserServices(&Services);
     SetSpreadsheetFolder(Folder);
     const std::string path = (Folder / "rows.db").string();
-    sqlite3* db = nullptr;
-    sqlite3_open(path.c_str(), &db);
     // Odd columns hold texts, even ones numbers, as the server's own benchmark.
     std::string create = "CREATE TABLE t (c0 INTEGER";
-    for (int c = 1; c < kColumns; ++c) create += c % 2 ? ", c" + std::to_string(c) + " TEXT"
-                                                       : ", c" + std::to_string(c) + " REAL";
-    sqlite3_exec(db, (create + "); BEGIN").c_str(), nullptr, nullptr, nullptr);
-    sqlite3_stmt* insert = nullptr;
-    sqlite3_prepare_v2(db, "INSERT INTO t VALUES (?,?,?,?,?,?,?,?,?,?)", -1, &insert, nullptr);
-    for (int r = 0; r < kRecords; ++r) {
-      sqlite3_bind_int(insert, 1, r * 7);
-      for (int c = 1; c < kColumns; ++c) {
-        if (c % 2) {
-          const std::string text = "Text " + std::to_string(r) + " in column " + std::to_string(c);
-          sqlite3_bind_text(insert, c + 1, text.data(), int(text.size()), SQLITE_TRANSIENT);
-        } else {
-          sqlite3_bind_double(insert, c + 1, r * 0.25 - c);
-        }
-      }
-      sqlite3_step(insert);
-      sqlite3_reset(insert);
-    }
-    sqlite3_finalize(insert);
-    sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
-    sqlite3_close(db);
+    for (int c = 1; c < kColumns; ++c)
+      create += c % 2 ? ", c" + std::to_string(c) + " TEXT" : ", c" + std::to_string(c) + " REAL";
+    FillFile(path, create + ")", "INSERT INTO t VALUES (?,?,?,?,?,?,?,?,?,?)", kRecords,
+             [](sqlite3_stmt* Insert, int Row) {
+               sqlite3_bind_int(Insert, 1, Row * 7);
+               for (int c = 1; c < kColumns; ++c) {
+                 if (c % 2)
+                   BindText(Insert, c + 1,
+                            "Text " + std::to_string(Row) + " in column " + std::to_string(c));
+                 else
+                   sqlite3_bind_double(Insert, c + 1, Row * 0.25 - c);
+               }
+             });
     Db.SetDatabaseName(path);
     Table.SetDatabase(&Db);
     Table.SetTableName("t");
@@ -101,11 +91,4 @@ BENCHMARK(BM_GridDataExport)->Unit(benchmark::kMillisecond)->MinTime(3);
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
+int main(int argc, char** argv) { return RunWidgetBenchmarks(argc, argv); }

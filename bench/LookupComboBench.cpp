@@ -1,7 +1,6 @@
 // The lookup pair over a 1,000,000-record list: a keystroke in the typing
 // box, from the key press to the completed text painted, beside the same
 // keystroke in a plain line edit; and opening the drop-down list.
-#include <benchmark/benchmark.h>
 #include <sqlite3.h>
 #include <unistd.h>
 
@@ -13,6 +12,7 @@
 #include <filesystem>
 #include <random>
 
+#include "bench/BenchSupport.h"
 #include "combos/EditLookupComboBox.h"
 #include "combos/MyDBLookupComboBox.h"
 #include "framework/db/Database.h"
@@ -31,26 +31,17 @@ struct TPlaces {
     static const char* const kSyllables[] = {"ro", "ma", "vi",   "go", "to", "ri", "no",
                                              "ca", "la", "stel", "mi", "na", "po", "ve"};
     std::mt19937 rng(7);
-    sqlite3* db = nullptr;
-    sqlite3_open(Path.c_str(), &db);
-    sqlite3_exec(db,
-                 "CREATE TABLE city (id INTEGER PRIMARY KEY, name VARCHAR(40));"
-                 "CREATE TABLE person (id INTEGER PRIMARY KEY, city VARCHAR(40));"
-                 "INSERT INTO person VALUES (1, NULL); BEGIN",
-                 nullptr, nullptr, nullptr);
-    sqlite3_stmt* insert = nullptr;
-    sqlite3_prepare_v2(db, "INSERT INTO city (name) VALUES (?)", -1, &insert, nullptr);
-    for (int i = 0; i < kRecords; ++i) {
-      std::string name;
-      for (int n = 2 + static_cast<int>(rng() % 4); n > 0; --n) name += kSyllables[rng() % 14];
-      name[0] = static_cast<char>(name[0] - 'a' + 'A');
-      sqlite3_bind_text(insert, 1, name.data(), static_cast<int>(name.size()), SQLITE_TRANSIENT);
-      sqlite3_step(insert);
-      sqlite3_reset(insert);
-    }
-    sqlite3_finalize(insert);
-    sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
-    sqlite3_close(db);
+    FillFile(Path,
+             "CREATE TABLE city (id INTEGER PRIMARY KEY, name VARCHAR(40));"
+             "CREATE TABLE person (id INTEGER PRIMARY KEY, city VARCHAR(40));"
+             "INSERT INTO person VALUES (1, NULL)",
+             "INSERT INTO city (name) VALUES (?)", kRecords, [&](sqlite3_stmt* Insert, int) {
+               std::string name;
+               for (int n = 2 + static_cast<int>(rng() % 4); n > 0; --n)
+                 name += kSyllables[rng() % 14];
+               name[0] = static_cast<char>(name[0] - 'a' + 'A');
+               BindText(Insert, 1, name);
+             });
   }
   ~TPlaces() { std::filesystem::remove(Path); }
 };
@@ -166,11 +157,4 @@ BENCHMARK(BM_LookupDropDown1M)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
+int main(int argc, char** argv) { return RunWidgetBenchmarks(argc, argv); }

@@ -1,12 +1,12 @@
 // The list check of the validated combo box over 100,000 entries, against a
 // plain linear search of the same strings measured in the same run.
-#include <benchmark/benchmark.h>
 
 #include <QApplication>
 #include <algorithm>
 #include <cstdio>
 #include <vector>
 
+#include "bench/BenchSupport.h"
 #include "combos/MyComboBox.h"
 
 namespace {
@@ -84,12 +84,4 @@ BENCHMARK(BM_ValidData_LastEntry)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ValidData_AllCaps_NoMatch)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ValidData_AllCaps_LastEntry)->Unit(benchmark::kMillisecond);
 
-int main(int argc, char** argv) {
-  // The control is a widget: it needs an application, not a display.
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
+int main(int argc, char** argv) { return RunWidgetBenchmarks(argc, argv); }

@@ -2,12 +2,12 @@
 // press, the insertion, and on release the whole text re-filtered with the
 // Italian capitalisation. Beside it the same keystroke in a plain Qt line
 // edit holding the same text.
-#include <benchmark/benchmark.h>
 
 #include <QApplication>
 #include <QLineEdit>
 #include <QTest>
 
+#include "bench/BenchSupport.h"
 #include "controls/MyEdit.h"
 #include "framework/rtl/CodePage.h"
 
@@ -67,11 +67,4 @@ BENCHMARK(BM_QLineEditKeystroke10k)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
+int main(int argc, char** argv) { return RunWidgetBenchmarks(argc, argv); }

@@ -74,9 +74,13 @@ std::vector<TPlace> SamplePlaces(int Count) {
     for (const char* a : kFirst) {
       for (const char* b : kSecond) {
         if (static_cast<int>(places.size()) >= capitals + Count) return places;
-        const AnsiString middle =
-            round == 0 ? AnsiString(" ") : " " + AnsiString(kCapitals[round - 1][0]) + " ";
-        const AnsiString name = a + middle + b;
+        AnsiString name = a;
+        name += ' ';
+        if (round > 0) {
+          name += kCapitals[round - 1][0];
+          name += ' ';
+        }
+        name += b;
         if (seen.insert(name).second)
           places.push_back({name, kCapitals[(places.size() * 7) % std::size(kCapitals)][1]});
       }
