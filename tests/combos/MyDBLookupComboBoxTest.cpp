@@ -10,8 +10,8 @@
 #include "framework/forms/Edit.h"
 #include "framework/forms/Form.h"
 #include "framework/forms/Palette.h"
-#include "tests/support/TestDatabase.h"
 #include "tests/support/RecordingServices.h"
+#include "tests/support/TestDatabase.h"
 #include "tests/support/Typing.h"
 
 namespace {

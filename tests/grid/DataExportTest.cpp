@@ -4,10 +4,10 @@
 
 #include "framework/forms/Form.h"
 #include "grid/MyDBGrid.h"
-#include "tests/support/TestDatabase.h"
 #include "tests/support/RecordingAutomation.h"
 #include "tests/support/RecordingServices.h"
 #include "tests/support/SpreadsheetFiles.h"
+#include "tests/support/TestDatabase.h"
 #include "tests/support/Typing.h"
 
 namespace {

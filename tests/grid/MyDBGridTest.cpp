@@ -5,8 +5,8 @@
 #include "framework/forms/Form.h"
 #include "framework/forms/Palette.h"
 #include "grid/MyDBGrid.h"
-#include "tests/support/TestDatabase.h"
 #include "tests/support/RecordingServices.h"
+#include "tests/support/TestDatabase.h"
 #include "tests/support/Typing.h"
 
 namespace {

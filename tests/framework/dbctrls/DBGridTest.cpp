@@ -6,8 +6,8 @@
 
 #include "framework/dbctrls/DBGrid.h"
 #include "framework/forms/Form.h"
-#include "tests/support/TestDatabase.h"
 #include "tests/support/RecordingServices.h"
+#include "tests/support/TestDatabase.h"
 #include "tests/support/Typing.h"
 
 namespace {
