@@ -60,7 +60,6 @@ class TDBGridColumns {
   // A new column at the end; from then on the program decides the columns.
   TColumn& Add();
   void Clear();
-  bool Customized() const { return FCustomized; }
 
  private:
   friend class TDBGrid;

@@ -133,12 +133,7 @@ void TWinControl::ProcessKeyPress(QKeyEvent* Event, const std::function<void(QKe
     char key = static_cast<char>(typed);
     KeyPress(key);
     deliver = key != 0;
-    // A character without a code in the text's code page is held as "?", and
-    // shown as held.
-    const bool shownAsHeld =
-        typed < 32 ||
-        Event->text() == QString(QChar(static_cast<char16_t>(AnsiCharToUnicode(typed))));
-    if (deliver && (static_cast<unsigned char>(key) != typed || !shownAsHeld))
+    if (deliver && static_cast<unsigned char>(key) != typed)
       replacement = static_cast<unsigned char>(key);
   });
   if (!deliver) {

@@ -2,27 +2,20 @@
 
 #include <QTest>
 
-#include "framework/forms/Form.h"
 #include "grid/MyDBGrid.h"
+#include "tests/support/GridOnTable.h"
 #include "tests/support/RecordingAutomation.h"
-#include "tests/support/RecordingServices.h"
 #include "tests/support/SpreadsheetFiles.h"
-#include "tests/support/TestDatabase.h"
-#include "tests/support/Typing.h"
 
 namespace {
 
-class DataExportTest : public testing::Test {
+class DataExportTest : public TGridOnTable<TMyDBGrid> {
  protected:
   void SetUp() override {
-    db.Db->ExecSQL(
+    Open(
         "CREATE TABLE city (id INTEGER PRIMARY KEY, name VARCHAR(20), people INTEGER);"
-        "INSERT INTO city VALUES (1, 'Roma', 2800000);");
-    cities->Open();
-    source.SetDataSet(cities.get());
-    grid = new TMyDBGrid(&form);
-    grid->setGeometry(0, 0, 300, 200);
-    grid->SetDataSource(&source);
+        "INSERT INTO city VALUES (1, 'Roma', 2800000);",
+        "city");
     digit = grid->Canvas()->TextWidth("0");
   }
   // One column showing Field under Caption, ten digits and a bit wide.
@@ -55,12 +48,6 @@ class DataExportTest : public testing::Test {
     return {"Application.Visible = True", "Application.Workbooks", "Workbooks.Add()"};
   }
 
-  TRecordingServices services;
-  TTestDatabase db;
-  std::unique_ptr<TDataSet> cities = db.Table("city");
-  TDataSource source{nullptr};
-  TForm form{nullptr};
-  TMyDBGrid* grid;
   int digit = 0;
   TRecordingAutomation excel;
 };
@@ -92,9 +79,9 @@ TEST_F(DataExportTest, OneColumnAndOneRecordMakeTheRequestsInOrder) {
 TEST_F(DataExportTest, ColumnsWithoutRecordsGetTheirHeadersOnly) {
   Column("people", "Abitanti", taRightJustify);
   Column("id", "N.", taCenter);
-  cities->Close();
+  table->Close();
   db.Db->ExecSQL("DELETE FROM city");
-  cities->Open();
+  table->Open();
   int cells = 0;
   grid->OnCellExport = [&](TObject*, Variant, int&, int&, AnsiString&, AnsiString&) { ++cells; };
   grid->DataExport(grid, grid);
@@ -182,27 +169,20 @@ TEST_F(DataExportTest, ARejectedRequestEndsTheExportAndAFailedStartIsRaised) {
 
 // The corner click on a shown grid, with the spreadsheet server itself: the
 // workbook that reaches the user's folder, as peer programs read it.
-TEST(DataExportToFile, TheCornerClickWritesAWorkbookPeersRead) {
-  TRecordingServices services;
+using DataExportToFile = TGridOnTable<TMyDBGrid>;
+
+TEST_F(DataExportToFile, TheCornerClickWritesAWorkbookPeersRead) {
   TSpreadsheetFolder folder;
-  TTestDatabase db;
-  db.Db->ExecSQL(
+  Open(
       "CREATE TABLE city (id INTEGER PRIMARY KEY, name VARCHAR(40), people INTEGER);"
       "INSERT INTO city VALUES (1, 'Roma', 2800000), (2, '=HYPERLINK(\"http://x\",\"y\")', 5),"
-      " (3, '@SUM(A1)', 7);");
-  auto cities = db.Table("city");
-  cities->Open();
-  TDataSource source(nullptr);
-  source.SetDataSet(cities.get());
-  TForm form(nullptr);
-  auto* grid = new TMyDBGrid(&form);
-  grid->setGeometry(0, 0, 300, 200);
-  grid->SetDataSource(&source);
+      " (3, '@SUM(A1)', 7);",
+      "city");
   grid->SetCanExport(true);
-  ShowActive(&form);
-  cities->Last();
+  Show();
+  table->Last();
   QTest::mouseClick(grid, Qt::LeftButton, {}, QPoint(3, 3));
-  EXPECT_EQ(cities->RecNo(), 1);  // left on the first record
+  EXPECT_EQ(table->RecNo(), 1);  // left on the first record
   ASSERT_EQ(services.Opened.size(), 1u) << "the workbook is opened on the desktop";
   const std::filesystem::path file = services.Opened[0];
   EXPECT_EQ(file.parent_path(), folder.Path);

@@ -2,26 +2,19 @@
 
 #include <QTest>
 
-#include "framework/forms/Form.h"
 #include "framework/forms/Palette.h"
 #include "grid/MyDBGrid.h"
-#include "tests/support/RecordingServices.h"
-#include "tests/support/TestDatabase.h"
-#include "tests/support/Typing.h"
+#include "tests/support/GridOnTable.h"
 
 namespace {
 
-class MyDBGridTest : public testing::Test {
+class MyDBGridTest : public TGridOnTable<TMyDBGrid> {
  protected:
   void SetUp() override {
-    db.Db->ExecSQL(
+    Open(
         "CREATE TABLE city (id INTEGER PRIMARY KEY, name VARCHAR(40));"
-        "INSERT INTO city VALUES (1, 'Roma'), (2, 'Milano');");
-    cities->Open();
-    source.SetDataSet(cities.get());
-    grid = new TMyDBGrid(&form);
-    grid->setGeometry(0, 0, 300, 200);
-    grid->SetDataSource(&source);
+        "INSERT INTO city VALUES (1, 'Roma'), (2, 'Milano');",
+        "city");
     grid->OnDataExport = [this](TObject* Sender, TMyDBGrid* Grid) {
       EXPECT_EQ(Sender, grid);
       EXPECT_EQ(Grid, grid);
@@ -29,16 +22,10 @@ class MyDBGridTest : public testing::Test {
     };
     grid->OnCustomizeGrid = [this](TObject*, TMyDBGrid*) { ++customizations; };
     grid->SetHint("Citt\xE0");  // recorded at the first paint
-    ShowActive(&form);
+    Show();
   }
   QImage Shot() { return grid->grab().toImage(); }
 
-  TRecordingServices services;
-  TTestDatabase db;
-  std::unique_ptr<TDataSet> cities = db.Table("city");
-  TDataSource source{nullptr};
-  TForm form{nullptr};
-  TMyDBGrid* grid;
   int exports = 0;
   int customizations = 0;
 };
@@ -101,7 +88,7 @@ TEST_F(MyDBGridTest, CornerClicksExportOrCustomize) {
   QTest::mouseClick(grid, Qt::LeftButton, {}, QPoint(3, 3));
   QTest::mouseDClick(grid, Qt::LeftButton, {}, QPoint(3, 3));
   EXPECT_EQ(exports, 2);
-  cities->Close();
+  table->Close();
   QTest::mouseClick(grid, Qt::LeftButton, {}, QPoint(3, 3));
   EXPECT_EQ(exports, 2);
 }

@@ -5,27 +5,20 @@
 #include <QTest>
 
 #include "framework/dbctrls/DBGrid.h"
-#include "framework/forms/Form.h"
-#include "tests/support/RecordingServices.h"
-#include "tests/support/TestDatabase.h"
-#include "tests/support/Typing.h"
+#include "tests/support/GridOnTable.h"
 
 namespace {
 
-class DBGridTest : public testing::Test {
+class DBGridTest : public TGridOnTable<TDBGrid> {
  protected:
   void SetUp() override {
-    db.Db->ExecSQL(
+    Open(
         "CREATE TABLE city (id INTEGER PRIMARY KEY, name VARCHAR(20) CHECK (name <> ''),"
         " people INTEGER);"
         "INSERT INTO city VALUES (1, 'Roma', 2800000), (2, 'Milano', 1400000),"
-        " (3, 'Torino', 850000);");
-    cities->Open();
-    source.SetDataSet(cities.get());
-    grid = new TDBGrid(&form);
-    grid->setGeometry(0, 0, 400, 200);
-    grid->SetDataSource(&source);
-    ShowActive(&form);
+        " (3, 'Torino', 850000);",
+        "city", 400);
+    Show();
     grid->setFocus();
   }
   // Types Text into the current cell, as the user would, and confirms it.
@@ -40,13 +33,6 @@ class DBGridTest : public testing::Test {
     check->Open();
     return check->FieldByName("name")->AsString();
   }
-
-  TRecordingServices services;
-  TTestDatabase db;
-  std::unique_ptr<TDataSet> cities = db.Table("city");
-  TDataSource source{nullptr};
-  TForm form{nullptr};
-  TDBGrid* grid;
 };
 
 TEST_F(DBGridTest, ShowsTheFieldsAndFollowsTheCurrentRecord) {
@@ -54,13 +40,13 @@ TEST_F(DBGridTest, ShowsTheFieldsAndFollowsTheCurrentRecord) {
   EXPECT_EQ(grid->Columns()[1].Title().Caption, "name");
   EXPECT_EQ(grid->Columns()[2].Alignment(), taRightJustify);
   EXPECT_EQ(grid->model()->data(grid->model()->index(1, 1)).toString(), "Milano");
-  cities->Last();
+  table->Last();
   EXPECT_EQ(grid->currentIndex().row(), 2);
   QTest::keyClick(grid, Qt::Key_Up);
-  EXPECT_EQ(cities->RecNo(), 2);
+  EXPECT_EQ(table->RecNo(), 2);
   grid->Columns()[1].SetWidth(120);
   EXPECT_EQ(grid->horizontalHeader()->sectionSize(1), 120);
-  cities->Close();
+  table->Close();
   EXPECT_EQ(grid->FieldCount(), 0);
   EXPECT_EQ(grid->model()->rowCount(), 0);
 }
@@ -68,10 +54,10 @@ TEST_F(DBGridTest, ShowsTheFieldsAndFollowsTheCurrentRecord) {
 TEST_F(DBGridTest, AChangeIsPostedOnLeavingTheRow) {
   grid->setCurrentIndex(grid->model()->index(0, 1));
   TypeInCell("Napoli");
-  EXPECT_EQ(cities->State(), dsEdit);
+  EXPECT_EQ(table->State(), dsEdit);
   EXPECT_EQ(Stored(1), "Roma");
   QTest::keyClick(grid, Qt::Key_Down);
-  EXPECT_EQ(cities->State(), dsBrowse);
+  EXPECT_EQ(table->State(), dsBrowse);
   EXPECT_EQ(Stored(1), "Napoli");
   EXPECT_TRUE(services.Boxes.empty());
 }
@@ -91,15 +77,15 @@ TEST_F(DBGridTest, ARefusedPostKeepsTheRowInEditWithTheTypedValue) {
   ProcessPosted();
   ASSERT_EQ(services.Boxes.size(), 1u);
   EXPECT_NE(services.Boxes[0].Text.find("CHECK"), AnsiString::npos) << services.Boxes[0].Text;
-  EXPECT_EQ(cities->State(), dsEdit);
-  EXPECT_EQ(cities->RecNo(), 2);
+  EXPECT_EQ(table->State(), dsEdit);
+  EXPECT_EQ(table->RecNo(), 2);
   EXPECT_EQ(grid->currentIndex().row(), 1);
-  EXPECT_EQ(cities->FieldByName("people")->AsString(), "7");
+  EXPECT_EQ(table->FieldByName("people")->AsString(), "7");
   EXPECT_EQ(Stored(2), "Milano");
   // Escape gives the changes up.
   QTest::keyClick(grid, Qt::Key_Escape);
-  EXPECT_EQ(cities->State(), dsBrowse);
-  EXPECT_EQ(cities->FieldByName("people")->AsString(), "1400000");
+  EXPECT_EQ(table->State(), dsBrowse);
+  EXPECT_EQ(table->FieldByName("people")->AsString(), "1400000");
 }
 
 TEST_F(DBGridTest, AChangeByAnotherProgramIsReportedNotOverwritten) {
@@ -113,9 +99,9 @@ TEST_F(DBGridTest, AChangeByAnotherProgramIsReportedNotOverwritten) {
   EXPECT_NE(services.Boxes[0].Text.find("changed by another user"), AnsiString::npos)
       << services.Boxes[0].Text;
   EXPECT_EQ(Stored(1), "Firenze");
-  EXPECT_EQ(cities->State(), dsEdit);
+  EXPECT_EQ(table->State(), dsEdit);
   EXPECT_EQ(grid->currentIndex().row(), 0);
-  EXPECT_EQ(cities->FieldByName("name")->AsString(), "Napoli");
+  EXPECT_EQ(table->FieldByName("name")->AsString(), "Napoli");
 }
 
 }  // namespace
