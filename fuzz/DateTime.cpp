@@ -28,16 +28,7 @@ TDateParts Parts(TDateTime V) {
 // Any double, NaN and infinities included, or one near the calendar.
 double DoubleFrom(FuzzedDataProvider& In) {
   if (In.ConsumeBool()) return In.ConsumeFloatingPointInRange(-700000.0, 3000000.0);
-  const uint64_t bits = In.ConsumeIntegral<uint64_t>();
-  double v;
-  std::memcpy(&v, &bits, sizeof v);
-  return v;
-}
-
-std::string Show(double V) {
-  char buf[40];
-  std::snprintf(buf, sizeof buf, "%.17g", V);
-  return buf;
+  return RawDouble(In);
 }
 
 // Prints V and reads it back: same date, same second.

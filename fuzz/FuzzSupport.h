@@ -4,8 +4,10 @@
 // and the reading back of a number shown in a currency layout.
 #include <fuzzer/FuzzedDataProvider.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 
 #include "framework/rtl/AnsiString.h"
@@ -74,4 +76,19 @@ inline bool ReadCurrencyText(const AnsiString& Text, const TFormatSettings& s, l
   }
   if (group == 0 || group > 3 || (grouped && group != 3)) return false;
   return TryStrToFloat(digits + number.substr(point), Value, s);
+}
+
+// Any double, NaN and infinities included, from its raw bits.
+inline double RawDouble(FuzzedDataProvider& In) {
+  const uint64_t bits = In.ConsumeIntegral<uint64_t>();
+  double v;
+  std::memcpy(&v, &bits, sizeof v);
+  return v;
+}
+
+// A double in a failure message, every digit shown.
+inline std::string Show(double V) {
+  char buf[40];
+  std::snprintf(buf, sizeof buf, "%.17g", V);
+  return buf;
 }

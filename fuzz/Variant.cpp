@@ -13,19 +13,6 @@
 
 namespace {
 
-double RawDouble(FuzzedDataProvider& In) {
-  const uint64_t bits = In.ConsumeIntegral<uint64_t>();
-  double v;
-  std::memcpy(&v, &bits, sizeof v);
-  return v;
-}
-
-std::string Show(double V) {
-  char buf[40];
-  std::snprintf(buf, sizeof buf, "%.17g", V);
-  return buf;
-}
-
 void CheckDouble(double D) {
   if (!std::isfinite(D)) return;
   const AnsiString text = Variant(D).AsString();
